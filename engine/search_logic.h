@@ -1,0 +1,26 @@
+// The parts of the search that need no window: the progress schedule and the
+// joining and cutting of paths by whole code-page-932 characters.
+#pragma once
+
+#include "platform/cstring.h"
+
+// The new maximum of the progress range when a directory is entered with
+// exactly `count` results, or 0 when the range stays as it is.
+int ProgressMaximumFor(int count);
+
+// `dir`, a backslash unless `dir` already ends with one, then `name`.
+CString JoinPath(const CString& dir, const char* name);
+
+// Cuts `dir` at its last backslash: the backslash and everything after it go.
+// A string without one is left alone.
+void CutAtLastSeparator(CString& dir);
+
+// A mask names entries of the searched directory only: no "\", "/" or ":".
+bool IsPlainMask(const char* mask);
+
+// True for "X:\..." and "\\server\..." paths.
+bool IsAbsolutePath(const char* path);
+
+// An absolute form of a stored directory: relative ones ("DATA", ".\DATA",
+// "\DATA", "C:DATA") are taken relative to `base`, an absolute directory.
+CString ResolveDirectory(const CString& dir, const CString& base);

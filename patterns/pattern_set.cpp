@@ -1,0 +1,149 @@
+#include "patterns/pattern_set.h"
+
+#include <cstring>
+
+#include "platform/system.h"
+
+const char DEFAULT_PATTERN_NAME[] = "新しいパターン";
+#ifdef _WIN32
+const char SETTINGS_FILE_NAME[] = "\\Tidymoth.use";
+#else
+const char SETTINGS_FILE_NAME[] = "/Tidymoth.use";  // the portable build's own separator
+#endif
+
+void CDeletePattern::Init()
+{
+    m_strName = DEFAULT_PATTERN_NAME;
+    for (int i = 0; i < MAX_ENTRIES; ++i) {
+        m_strMask[i].Empty();
+        m_strDir[i].Empty();
+        m_nMaskFlag[i] = 0;
+        m_nDirFlag[i] = 0;
+    }
+    m_nMaskCount = 0;
+    m_nDirCount = 0;
+}
+
+bool CDeletePattern::AddMask(const CString& mask, int flag)
+{
+    if (m_nMaskCount >= MAX_ENTRIES)
+        return false;
+    m_strMask[m_nMaskCount] = mask;
+    m_nMaskFlag[m_nMaskCount] = flag;
+    ++m_nMaskCount;
+    return true;
+}
+
+bool CDeletePattern::AddDir(const CString& dir, int flag)
+{
+    if (m_nDirCount >= MAX_ENTRIES)
+        return false;
+    m_strDir[m_nDirCount] = dir;
+    m_nDirFlag[m_nDirCount] = flag;
+    ++m_nDirCount;
+    return true;
+}
+
+bool CDeletePattern::RemoveMask(int index)
+{
+    if (!IsMask(index))
+        return false;
+    for (int j = index; j < m_nMaskCount - 1; ++j) {
+        m_strMask[j] = m_strMask[j + 1];
+        m_nMaskFlag[j] = m_nMaskFlag[j + 1];
+    }
+    --m_nMaskCount;
+    return true;
+}
+
+bool CDeletePattern::RemoveDir(int index)
+{
+    if (!IsDir(index))
+        return false;
+    for (int j = index; j < m_nDirCount - 1; ++j) {
+        m_strDir[j] = m_strDir[j + 1];
+        m_nDirFlag[j] = m_nDirFlag[j + 1];
+    }
+    --m_nDirCount;
+    return true;
+}
+
+bool CDeletePattern::SetDirFlag(int index, int flag)
+{
+    if (!IsDir(index))
+        return false;
+    m_nDirFlag[index] = flag;
+    return true;
+}
+
+void CDeletePattern::TakeContentOf(const CDeletePattern& other)
+{
+    for (int i = 0; i < other.m_nMaskCount; ++i) {
+        m_strMask[i] = other.m_strMask[i];
+        m_nMaskFlag[i] = other.m_nMaskFlag[i];
+    }
+    for (int i = 0; i < other.m_nDirCount; ++i) {
+        m_strDir[i] = other.m_strDir[i];
+        m_nDirFlag[i] = other.m_nDirFlag[i];
+    }
+    m_strName = other.m_strName;
+    m_nMaskCount = other.m_nMaskCount;
+    m_nDirCount = other.m_nDirCount;
+}
+
+CPatternSet::CPatternSet()
+{
+    // The path is fixed once, before anything can change the current directory.
+    // One that would not fit the buffer stays empty: the set then neither
+    // loads nor saves, rather than use a cut name that means another file.
+    m_szPath[0] = '\0';
+    char dir[SETTINGS_PATH_SIZE];
+    if (platform::GetCurrentDir(dir, sizeof dir) &&
+        std::strlen(dir) + std::strlen(SETTINGS_FILE_NAME) < sizeof m_szPath) {
+        std::strcpy(m_szPath, dir);
+        std::strcat(m_szPath, SETTINGS_FILE_NAME);
+    }
+    m_nCount = 1;
+    m_nCurrent = 0;
+    m_loadOutcome = Load();
+}
+
+void CPatternSet::InitAll()
+{
+    for (CDeletePattern& pattern : m_pattern)
+        pattern.Init();
+}
+
+bool CPatternSet::NewPattern()
+{
+    if (m_nCount >= MAX_PATTERNS)
+        return false;
+    int i = m_nCount;
+    ++m_nCount;
+    m_nCurrent = i;
+    m_pattern[i].Init();
+    return true;
+}
+
+bool CPatternSet::DeletePattern(int index)
+{
+    if (!IsPattern(index) || m_nCount < 2)
+        return false;
+    int n = m_nCount;
+    m_nCount = n - 1;
+    for (int k = index; k < n - 1; ++k)
+        m_pattern[k].TakeContentOf(m_pattern[k + 1]);
+    // The caller picks the new current pattern; until it does, the current
+    // index must still name a pattern.
+    if (m_nCurrent >= m_nCount)
+        m_nCurrent = m_nCount - 1;
+    return true;
+}
+
+bool CPatternSet::SetCurrent(int index)
+{
+    if (!IsPattern(index))
+        return false;
+    m_nCurrent = index;
+    return true;
+}

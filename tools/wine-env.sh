@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Runs a command in Tidymoth's Wine environment:
+#   tools/wine-env.sh [--test] command [args...]
+# - a dedicated 32-bit prefix inside the build tree, created on first use;
+# - LC_ALL=ja_JP.UTF-8, so the ANSI code page is 932;
+# - the dialog font "ＭＳ Ｐゴシック" substituted by IPA P Gothic;
+# - Xvfb when there is no display;
+# - with --test, XDG_DATA_HOME (and so the Recycle Bin) in a temporary folder.
+# Everything it started is stopped by process id afterwards. Nested calls just
+# run the command in the environment already set up.
+set -uo pipefail
+
+test_mode=0
+if [ "${1:-}" = "--test" ]; then test_mode=1; shift; fi
+[ $# -gt 0 ] || { echo "usage: $0 [--test] command [args...]" >&2; exit 2; }
+
+if [ "${TIDYMOTH_WINE_ENV:-}" = "1" ]; then
+    exec "$@"
+fi
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${TIDYMOTH_BUILD_ROOT:-$root/build}"
+mkdir -p "$build"
+
+export WINEPREFIX="$build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=ja_JP.UTF-8
+export LANG=ja_JP.UTF-8
+export TIDYMOTH_WINE_ENV=1
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "wine-env: the locale ja_JP.UTF-8 is not generated; run tools/setup.sh as root" >&2
+    exit 1
+fi
+command -v wine >/dev/null || { echo "wine-env: wine is missing; run tools/setup.sh as root" >&2; exit 1; }
+
+xvfb_pid=""
+tmp_data=""
+server_started=0
+cleanup() {
+    if [ "$server_started" = 1 ]; then wineserver -k >/dev/null 2>&1; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    if [ -n "$tmp_data" ]; then rm -rf "$tmp_data"; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display: the caller's, or our own Xvfb.
+if [ -z "${DISPLAY:-}" ]; then
+    command -v Xvfb >/dev/null || { echo "wine-env: no display and no Xvfb; run tools/setup.sh as root" >&2; exit 1; }
+    for n in $(seq 91 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        if [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
+        kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
+    done
+    [ -n "${DISPLAY:-}" ] || { echo "wine-env: could not start Xvfb" >&2; exit 1; }
+fi
+
+# The prefix, created once (serialised, since tests may run in parallel).
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/.tidymoth-ready" ]; then
+        echo "wine-env: creating the Wine prefix $WINEPREFIX (once)" >&2
+        rm -rf "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        reg="$build/fontsubst.reg"
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS PGothic"="IPAPGothic"\r\n"MS Gothic"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n' \
+            | iconv -f UTF-8 -t UTF-16 > "$reg"
+        wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.tidymoth-ready"
+    fi
+) 9>"$build/.wineprefix.lock"
+[ -f "$WINEPREFIX/.tidymoth-ready" ] || { echo "wine-env: the Wine prefix could not be created" >&2; exit 1; }
+
+if [ "$test_mode" = 1 ]; then
+    tmp_data="$(mktemp -d /tmp/tidymoth-xdg.XXXXXX)"
+    export XDG_DATA_HOME="$tmp_data"
+fi
+
+# Keep one wineserver for the whole run, so each program starts quickly.
+if ! wineserver -p 2>/dev/null; then :; fi
+server_started=1
+
+"$@"
+exit $?
