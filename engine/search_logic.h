@@ -24,3 +24,7 @@ bool IsAbsolutePath(const char* path);
 // An absolute form of a stored directory: relative ones ("DATA", ".\DATA",
 // "\DATA", "C:DATA") are taken relative to `base`, an absolute directory.
 CString ResolveDirectory(const CString& dir, const CString& base);
+
+// Limits of the result set and of one fetch of selected lines.
+const int MAX_RESULTS = 64000;
+const int MAX_SEL_ITEMS = 32000;

@@ -41,8 +41,8 @@ public:
     void TakeContentOf(const CDeletePattern& other);
 
 private:
-    bool IsMask(int index) const { return index >= 0 && index < m_nMaskCount; }
-    bool IsDir(int index) const { return index >= 0 && index < m_nDirCount; }
+    bool IsMask(int index) const { return index >= 0 && index < m_nMaskCount && index < MAX_ENTRIES; }
+    bool IsDir(int index) const { return index >= 0 && index < m_nDirCount && index < MAX_ENTRIES; }
 
     CString m_strName;
     CString m_strMask[MAX_ENTRIES];
@@ -75,6 +75,7 @@ public:
     bool DeletePattern(int index);
     bool SetCurrent(int index);
     int GetCount() const { return m_nCount; }
+    int GetCurrentIndex() const { return m_nCurrent; }
     CString GetName(int index) const { return IsPattern(index) ? m_pattern[index].GetName() : CString(); }
 
     // Replaces the set with the settings file's content; never throws.

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/win/win_app.h"
+
+// The application: runs the main window modally, then ends.
+class CTidymothApp : public CWinApp {
+public:
+    CTidymothApp() : CWinApp(nullptr) {}
+    BOOL InitInstance() override;
+    bool OnCommand(UINT id) override;
+};

@@ -1,0 +1,194 @@
+#include "platform/win/dialog.h"
+
+#include <exception>
+
+#include "platform/file.h"
+#include "platform/win/ui_seam.h"
+#include "platform/win/win_app.h"
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
+{
+    control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
+}
+
+namespace {
+
+bool IsDialogWindow(HWND hWnd)
+{
+    char name[16];
+    return ::GetClassNameA(hWnd, name, sizeof name) && lstrcmpA(name, "#32770") == 0;
+}
+
+// The dialog keyboard handling for whichever dialog the message is for, as
+// the framework's modal loop gives it to modeless dialogs too.
+bool PreTranslate(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    return root && IsDialogWindow(root) && ::IsDialogMessageA(root, &msg);
+}
+
+}  // namespace
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    m_bEndModal = false;
+    m_nModalResult = -1;
+    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), parent, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    if (!hWnd)
+        return -1;
+    m_bInModalLoop = true;
+    bool parentWasEnabled = parent && ::IsWindowEnabled(parent);
+    if (parentWasEnabled)
+        ::EnableWindow(parent, FALSE);
+    if (!m_bEndModal)
+        ::ShowWindow(hWnd, SW_SHOWNORMAL);
+
+    MSG msg;
+    while (!m_bEndModal && ::IsWindow(hWnd)) {
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0)
+            break;
+        if (!PreTranslate(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+
+    m_bInModalLoop = false;
+    if (parentWasEnabled) {
+        ::EnableWindow(parent, TRUE);
+        ::SetActiveWindow(parent);
+    }
+    if (::IsWindow(hWnd))
+        ::DestroyWindow(hWnd);
+    return m_nModalResult;
+}
+
+BOOL CDialog::Create(UINT idTemplate, CWnd* pParent)
+{
+    m_nIDTemplate = idTemplate;
+    m_pParentWnd = pParent;
+    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(idTemplate),
+                                     pParent ? pParent->m_hWnd : nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    return hWnd != nullptr;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    if (m_bInModalLoop)
+        m_bEndModal = true;
+    ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    CDataExchange dx(this);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        self->m_hWnd = hWnd;
+    } else {
+        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    // Nothing may unwind through the system's frames: every failure of a
+    // handler ends here and is reported in a box owned by this window.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const CFileException& e) {
+        self->ReportException(e.GetErrorMessage());
+    } catch (const std::exception& e) {
+        self->ReportException(e.what());
+    } catch (...) {
+        self->ReportException("予期しないエラーが発生しました");
+    }
+    return TRUE;
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        return OnInitDialog();
+
+    m_bDefault = false;
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result)) {
+        if (m_bDefault)
+            return FALSE;
+        if (message == WM_QUERYDRAGICON)
+            return static_cast<INT_PTR>(result);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+        case IDOK: OnOK(); return TRUE;
+        case IDCANCEL: OnCancel(); return TRUE;
+        default:
+            if (CWinApp* app = AfxGetApp())
+                return app->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
+            break;
+        }
+    }
+    if (message == WM_HELP) {
+        if (CWinApp* app = AfxGetApp())
+            return app->OnCommand(ID_HELP) ? TRUE : FALSE;
+    }
+    return FALSE;
+}
+
+void CDialog::ReportException(const char* text)
+{
+    platform::ShowMessageBox(m_hWnd, text, "エラー", MB_OK | MB_ICONSTOP);
+}

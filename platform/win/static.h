@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/win/wnd.h"
+
+class CStatic : public CWnd {
+};

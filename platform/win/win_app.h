@@ -1,0 +1,32 @@
+// The application object: the program's entry calls InitInstance of the one
+// global instance, and the program ends when it returns FALSE.
+#pragma once
+
+#include "platform/win/wnd.h"
+
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
+class CWinApp {
+public:
+    explicit CWinApp(const char* appName = nullptr);
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return FALSE; }
+    // Commands no window handled (ID_HELP); true when handled.
+    virtual bool OnCommand(UINT id);
+    // No help file exists: a help request is answered with the system's beep.
+    void OnHelp();
+    // The three-dimensional look is the system's own today.
+    BOOL Enable3dControls() { return TRUE; }
+    HICON LoadIcon(UINT id) const;
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    CString m_strAppName;
+};
+
+CWinApp* AfxGetApp();

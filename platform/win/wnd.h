@@ -1,0 +1,34 @@
+// A window handle and nothing more: the wrapper never owns or destroys the
+// window. Each method is one message or one API call.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/cstring.h"
+
+class CWnd {
+public:
+    CWnd() = default;
+    explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
+    virtual ~CWnd() = default;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
+
+    void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
+    void GetWindowText(CString& text) const;
+    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void SetFocus() { ::SetFocus(m_hWnd); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+    HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
+    // Through the message-box seam, owned by this window.
+    int MessageBox(const char* text, const char* caption, UINT type) const;
+
+    HWND m_hWnd = nullptr;
+};

@@ -1,0 +1,39 @@
+// Resource identifiers.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN 102
+#define IDR_MAINFRAME 128
+#define IDD_SEARCH 129
+#define IDM_ABOUTBOX 0x0010
+
+// Main window
+#define IDC_DIR_LIST 1000
+#define IDC_PATTERN_COMBO 1001
+#define IDC_NEW_PATTERN 1002
+#define IDC_DELETE_PATTERN 1003
+#define IDC_REMOVE_DIR 1004
+#define IDC_ADD_DIR 1005
+#define IDC_BROWSE 1006
+#define IDC_DIR_EDIT 1007
+#define IDC_MASK_LIST 1008
+#define IDC_REMOVE_MASK 1009
+#define IDC_ADD_MASK 1010
+#define IDC_MASK_EDIT 1012
+#define IDC_START_SEARCH 1013
+#define IDC_UPDATE 1014
+#define IDC_SUBFOLDERS 1015
+
+// Results window
+#define IDC_PROGRESS 1017
+#define IDC_PROGRESS_MAX 1018
+#define IDC_STATUS 1019
+#define IDC_ACTION 1020
+#define IDC_RESULT_LIST 1021
+#define IDC_DELETE_THIS 1022
+#define IDC_TO_RECYCLE 1023
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,495 @@
+#include "ui/main_dlg.h"
+
+#include <direct.h>
+
+#include <cstdio>
+
+#include "app/about_dlg.h"
+#include "engine/search_logic.h"
+#include "platform/file.h"
+#include "platform/mbcs.h"
+#include "platform/win/paint_dc.h"
+#include "platform/win/ui_seam.h"
+
+namespace {
+
+// Posted by OnInitDialog so that a damaged settings file is reported once
+// the window is on the screen.
+const UINT WM_TIDYMOTH_LOAD_REPORT = WM_APP + 2;
+
+const char kNameMissing[] = "削除パターン名を入力してください";
+
+}  // namespace
+
+CMainDlg::CMainDlg(CWnd* pParent)
+    : CDialog(IDD_MAIN, pParent), m_searchDlg(nullptr), m_nFocusSel(0), m_bStopConfirmed(0), m_bDirty(0)
+{
+    m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // Relative directories of older settings files are taken from here.
+    char dir[MAX_PATH + 1];
+    DWORD n = ::GetCurrentDirectoryA(sizeof dir, dir);
+    if (n > 0 && n < sizeof dir)
+        m_strStartDir = dir;
+}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_UPDATE, m_btnUpdate);
+    DDX_Control(pDX, IDC_PATTERN_COMBO, m_comboPattern);
+    DDX_Control(pDX, IDC_SUBFOLDERS, m_chkSubfolders);
+    DDX_Control(pDX, IDC_MASK_EDIT, m_editMask);
+    DDX_Control(pDX, IDC_DIR_EDIT, m_editDir);
+    DDX_Control(pDX, IDC_DIR_LIST, m_listDirs);
+    DDX_Control(pDX, IDC_MASK_LIST, m_listMasks);
+}
+
+BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDCANCEL, OnQuit)
+    ON_BN_CLICKED(IDC_ADD_MASK, OnAddMask)
+    ON_BN_CLICKED(IDC_REMOVE_MASK, OnRemoveMask)
+    ON_BN_CLICKED(IDC_ADD_DIR, OnAddDir)
+    ON_BN_CLICKED(IDC_REMOVE_DIR, OnRemoveDir)
+    ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+    ON_LBN_SELCHANGE(IDC_MASK_LIST, OnSelchangeMaskList)
+    ON_LBN_SELCHANGE(IDC_DIR_LIST, OnSelchangeDirList)
+    ON_BN_CLICKED(IDC_UPDATE, OnUpdateSettings)
+    ON_BN_CLICKED(IDC_SUBFOLDERS, OnSubfolders)
+    ON_BN_CLICKED(IDC_NEW_PATTERN, OnNewPattern)
+    ON_CBN_CLOSEUP(IDC_PATTERN_COMBO, OnCloseupPatternCombo)
+    ON_CBN_SETFOCUS(IDC_PATTERN_COMBO, OnSetfocusPatternCombo)
+    ON_BN_CLICKED(IDC_START_SEARCH, OnStartSearch)
+    ON_BN_CLICKED(IDC_DELETE_PATTERN, OnDeletePattern)
+    ON_CBN_DROPDOWN(IDC_PATTERN_COMBO, OnDropdownPatternCombo)
+    ON_CBN_EDITCHANGE(IDC_PATTERN_COMBO, OnEditchangePatternCombo)
+    ON_MESSAGE_VOID(WM_TIDYMOTH_WORK_CHANGED, OnWorkChanged)
+    ON_MESSAGE_VOID(WM_TIDYMOTH_LOAD_REPORT, TellLoadOutcome)
+END_MESSAGE_MAP()
+
+BOOL CMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    // The About entry of the system menu.
+    char about[256];
+    if (::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
+        HMENU menu = GetSystemMenu(FALSE);
+        if (menu) {
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    RefillEntryLists();
+    RefillPatternCombo();
+    m_comboPattern.SetCurSel(0);
+    MarkClean();
+
+    if (m_patternSet.GetLoadOutcome() == LoadOutcome::Partial || m_patternSet.GetLoadOutcome() == LoadOutcome::Unreadable)
+        PostMessage(WM_TIDYMOTH_LOAD_REPORT);
+    return TRUE;
+}
+
+void CMainDlg::TellLoadOutcome()
+{
+    CString text;
+    if (m_patternSet.GetPath()[0] == '\0') {
+        text = "起動したディレクトリのパスが長すぎるため、設定ファイルを読み書きできません。";
+    } else {
+        text = "設定ファイル「";
+        text += m_patternSet.GetPath();
+        if (m_patternSet.GetLoadOutcome() == LoadOutcome::Partial) {
+            text += "」を最後まで読み込めませんでした。\n読み込めた削除パターン:";
+            for (int i = 0; i < m_patternSet.GetCount(); ++i) {
+                text += "\n    ";
+                text += m_patternSet.GetName(i);
+            }
+        } else {
+            text += "」を読み込めませんでした。\n削除パターンは読み込まれていません。";
+        }
+        text += "\n「設定更新」を押すまで、設定ファイルは書き換えません。";
+    }
+    platform::ShowMessageBox(m_hWnd, text, "メッセージ", MB_OK);
+}
+
+// ---- Window messages ------------------------------------------------------
+
+void CMainDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlg;
+        dlg.DoModal();
+    } else {
+        Default();
+    }
+}
+
+POINT CMainDlg::IconOrigin(const RECT& client, int iconWidth, int iconHeight)
+{
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    return POINT{(width - iconWidth + 1) / 2, (height - iconHeight + 1) / 2};
+}
+
+void CMainDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    RECT rect;
+    GetClientRect(&rect);
+    POINT at = IconOrigin(rect, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+    dc.DrawIcon(at.x, at.y, m_hIcon);
+}
+
+HCURSOR CMainDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+// ---- The recurring steps --------------------------------------------------
+
+void CMainDlg::RefillEntryLists()
+{
+    m_listMasks.ResetContent();
+    m_listDirs.ResetContent();
+    for (int i = 0; i < m_patternSet.GetMaskCount(); ++i)
+        m_listMasks.AddString(m_patternSet.GetMask(i));
+    for (int i = 0; i < m_patternSet.GetDirCount(); ++i)
+        m_listDirs.AddString(m_patternSet.GetDir(i));
+}
+
+void CMainDlg::RefillPatternCombo()
+{
+    m_comboPattern.ResetContent();
+    for (int i = 0; i < m_patternSet.GetCount(); ++i)
+        m_comboPattern.AddString(m_patternSet.GetName(i));
+}
+
+void CMainDlg::MarkDirty()
+{
+    m_btnUpdate.EnableWindow(TRUE);
+    m_bDirty = 1;
+}
+
+void CMainDlg::MarkClean()
+{
+    m_btnUpdate.EnableWindow(FALSE);
+    m_bDirty = 0;
+}
+
+void CMainDlg::OnWorkChanged()
+{
+    EnablePatternCommands();
+}
+
+void CMainDlg::EnablePatternCommands()
+{
+    // While a search or a deletion pass runs, nothing may change the pattern
+    // it works from, and no second one may start.
+    const BOOL enable = IsWorking() ? FALSE : TRUE;
+    const int ids[] = {IDC_START_SEARCH, IDC_NEW_PATTERN, IDC_DELETE_PATTERN, IDC_PATTERN_COMBO, IDC_ADD_MASK,
+                       IDC_REMOVE_MASK,  IDC_ADD_DIR,     IDC_REMOVE_DIR,     IDC_SUBFOLDERS};
+    for (int id : ids)
+        ::EnableWindow(GetDlgItem(id), enable);
+}
+
+bool CMainDlg::SaveSettings()
+{
+    try {
+        m_patternSet.Save();
+        return true;
+    } catch (const CFileException& e) {
+        CString text = "設定を保存できませんでした。\n";
+        text += e.GetErrorMessage();
+        platform::ShowMessageBox(m_hWnd, text, "警告", MB_OK);
+        return false;
+    }
+}
+
+// ---- Pattern commands -----------------------------------------------------
+
+void CMainDlg::OnQuit()
+{
+    if (m_searchDlg.IsPassRunning()) {
+        // The pass must end before the program can: ask as its own button does.
+        if (platform::ShowMessageBox(m_searchDlg.m_hWnd, "処理を中断しますか？", "警告", MB_YESNO) != IDYES)
+            return;
+        m_searchDlg.m_bBusy = 0;
+    }
+    if (m_bDirty == 1 &&
+        platform::ShowMessageBox(m_hWnd, "いくつかの設定が更新されています\n変更を保存しますか？", "確認", MB_YESNO) == IDYES)
+        OnUpdateSettings();
+    if (platform::ShowMessageBox(m_hWnd, "Tidymoth を終了します\nよろしいですか？", "確認", MB_YESNO) != IDYES)
+        return;
+    if (m_bSearching)
+        m_bStopConfirmed = 1;  // the running search ends as after a confirmed stop
+    EndDialog(-1);
+}
+
+void CMainDlg::OnUpdateSettings()
+{
+    CString text;
+    m_comboPattern.GetWindowText(text);
+    if (text.IsEmpty()) {
+        platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
+        return;
+    }
+    m_patternSet.SetName(text);
+    if (!SaveSettings())
+        return;  // still dirty; the combo box stays as it was
+    RefillPatternCombo();
+    m_comboPattern.SetCurSel(m_nFocusSel);
+    MarkClean();
+}
+
+void CMainDlg::OnNewPattern()
+{
+    if (IsWorking())
+        return;
+    if (m_patternSet.GetCount() == MAX_PATTERNS) {
+        MessageBox("削除パターンは２０種類までしか登録できません", "メッセージ", MB_OK);
+        return;
+    }
+    m_listMasks.ResetContent();
+    m_editMask.SetWindowText("");
+    m_listDirs.ResetContent();
+    m_editDir.SetWindowText("");
+    m_chkSubfolders.SetCheck(BST_UNCHECKED);
+
+    CString text;
+    m_comboPattern.GetWindowText(text);
+    if (text.IsEmpty()) {
+        platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
+        return;
+    }
+    m_patternSet.SetName(text);
+    m_patternSet.NewPattern();
+    int item = m_comboPattern.AddString(m_patternSet.GetCurrentName());
+    m_comboPattern.SetCurSel(item);
+    m_nFocusSel = m_patternSet.GetCurrentIndex();
+    MarkDirty();
+}
+
+void CMainDlg::OnDeletePattern()
+{
+    if (IsWorking())
+        return;
+    if (platform::ShowMessageBox(m_hWnd, "この削除パターンを削除してもよろしいですか？", "警告", MB_YESNO) != IDYES)
+        return;
+    if (m_patternSet.GetCount() == 1) {
+        platform::ShowMessageBox(m_hWnd, "すべての削除パターンは削除できません", "警告", MB_OK);
+        return;
+    }
+    // The selected item's pattern; with no item selected (text typed into
+    // the field), the current pattern.
+    int d = m_comboPattern.GetCurSel();
+    if (d < 0 || d >= m_patternSet.GetCount())
+        d = m_patternSet.GetCurrentIndex();
+    m_patternSet.DeletePattern(d);
+    m_listMasks.ResetContent();
+    m_listDirs.ResetContent();
+    m_patternSet.SetCurrent(d > 0 ? d - 1 : 0);
+    RefillEntryLists();
+    m_nFocusSel = m_patternSet.GetCurrentIndex();
+    RefillPatternCombo();
+    m_comboPattern.SetCurSel(m_nFocusSel);
+    MarkDirty();
+}
+
+void CMainDlg::OnCloseupPatternCombo()
+{
+    int sel = m_comboPattern.GetCurSel();
+    if (IsWorking()) {
+        m_comboPattern.SetCurSel(m_patternSet.GetCurrentIndex());
+        return;
+    }
+    // No item selected (text typed into the field): the current pattern stays.
+    if (sel < 0 || sel >= m_patternSet.GetCount())
+        sel = m_patternSet.GetCurrentIndex();
+    m_listMasks.ResetContent();
+    m_listDirs.ResetContent();
+    m_patternSet.SetCurrent(sel);
+    RefillEntryLists();
+    m_nFocusSel = sel;
+}
+
+void CMainDlg::OnSetfocusPatternCombo()
+{
+    m_nFocusSel = m_comboPattern.GetCurSel();
+}
+
+void CMainDlg::OnDropdownPatternCombo()
+{
+    CString text;
+    m_comboPattern.GetWindowText(text);
+    m_patternSet.SetName(text);
+}
+
+void CMainDlg::OnEditchangePatternCombo()
+{
+    MarkDirty();
+}
+
+// ---- Directory and mask lists ---------------------------------------------
+
+void CMainDlg::OnAddMask()
+{
+    if (IsWorking())
+        return;
+    CString text;
+    m_editMask.GetWindowText(text);
+    if (text.IsEmpty())
+        return;
+    if (m_patternSet.GetMaskCount() >= MAX_ENTRIES) {
+        platform::ShowMessageBox(m_hWnd, "削除するファイル名は１００個までしか登録できません", "メッセージ", MB_OK);
+        return;
+    }
+    // A mask with a folder part would list one file and delete another.
+    if (!IsPlainMask(text)) {
+        platform::ShowMessageBox(m_hWnd, "削除するファイル名に「\\」「/」「:」は使えません", "メッセージ", MB_OK);
+        return;
+    }
+    const int n = m_patternSet.GetMaskCount();
+    for (int i = 0; i < n; ++i) {
+        if (MbsICmp(text, m_patternSet.GetMask(i)) == 0) {
+            platform::ShowMessageBox(m_hWnd, "指定したファイルタイプはすでに登録してあります", "メッセージ", MB_OK);
+            return;
+        }
+    }
+    text.MakeUpper();
+    m_listMasks.AddString(text);
+    m_editMask.SetWindowText("");
+    m_editMask.SetFocus();
+    MarkDirty();
+    m_patternSet.AddMask(text, 0);
+}
+
+void CMainDlg::OnRemoveMask()
+{
+    if (IsWorking())
+        return;
+    int i = m_listMasks.GetCurSel();
+    if (i == LB_ERR)
+        return;
+    m_listMasks.DeleteString(i);
+    MarkDirty();
+    m_patternSet.RemoveMask(i);
+}
+
+void CMainDlg::OnAddDir()
+{
+    if (IsWorking())
+        return;
+    CString text;
+    m_editDir.GetWindowText(text);
+    if (text.IsEmpty())
+        return;
+    if (m_patternSet.GetDirCount() >= MAX_ENTRIES) {
+        platform::ShowMessageBox(m_hWnd, "探索するディレクトリは１００個までしか登録できません", "メッセージ", MB_OK);
+        return;
+    }
+    if (_chdir(text) != 0) {
+        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", "メッセージ", MB_OK);
+        return;
+    }
+    // A relative path is stored as the full path it named when it was tested,
+    // so that it still names that directory later.
+    if (!IsAbsolutePath(text)) {
+        char full[MAX_PATH + 1];
+        DWORD n = ::GetCurrentDirectoryA(sizeof full, full);
+        if (n > 0 && n < sizeof full)
+            text = full;
+    }
+    if (!EndsWithSeparator(text))
+        text += "\\";
+    text.MakeUpper();
+    m_listDirs.AddString(text);
+    m_editDir.SetWindowText("");
+    m_editDir.SetFocus();
+    MarkDirty();
+    int flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
+    m_patternSet.AddDir(text, flag);
+}
+
+void CMainDlg::OnRemoveDir()
+{
+    if (IsWorking())
+        return;
+    int i = m_listDirs.GetCurSel();
+    if (i == LB_ERR)
+        return;
+    m_listDirs.DeleteString(i);
+    MarkDirty();
+    m_patternSet.RemoveDir(i);
+}
+
+void CMainDlg::OnBrowse()
+{
+    static char buffer[BROWSE_BUFFER_SIZE];
+    buffer[0] = '\0';
+    BROWSEINFOA request = {};
+    request.hwndOwner = m_hWnd;
+    request.pidlRoot = nullptr;
+    request.pszDisplayName = buffer;
+    request.lpszTitle = "ディレクトリ選択...";
+    request.ulFlags = BIF_RETURNONLYFSDIRS;
+    request.lpfn = nullptr;
+    request.lParam = 0;
+    LPITEMIDLIST item = platform::BrowseForFolder(&request);
+    if (!item)
+        return;
+    // A folder without a file-system path leaves the field alone: its display
+    // name could name some other directory relative to the current one.
+    BOOL isPath = ::SHGetPathFromIDListA(item, buffer);
+    ::CoTaskMemFree(item);
+    if (isPath)
+        m_editDir.SetWindowText(buffer);
+}
+
+void CMainDlg::OnSelchangeMaskList()
+{
+    int i = m_listMasks.GetCurSel();
+    if (i == LB_ERR)
+        return;
+    CString text;
+    m_editMask.GetWindowText(text);
+    if (text.IsEmpty()) {
+        m_listMasks.GetText(i, text);
+        m_editMask.SetWindowText(text);
+    }
+}
+
+void CMainDlg::OnSelchangeDirList()
+{
+    int i = m_listDirs.GetCurSel();
+    if (i == LB_ERR)
+        return;
+    CString text;
+    m_editDir.GetWindowText(text);
+    if (text.IsEmpty()) {
+        m_listDirs.GetText(i, text);
+        m_editDir.SetWindowText(text);
+    }
+    // A flag from the settings file may hold any value; only 1 means subfolders.
+    m_chkSubfolders.SetCheck(m_patternSet.GetDirFlag(i) == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMainDlg::OnSubfolders()
+{
+    int i = m_listDirs.GetCurSel();
+    if (i == LB_ERR || IsWorking())
+        return;
+    m_patternSet.SetDirFlag(i, m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0);
+    MarkDirty();
+}

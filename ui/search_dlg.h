@@ -1,0 +1,76 @@
+// The results window: the search runs in it, its results are listed, the user
+// decides per file whether it is deleted and whether it goes to the Recycle
+// Bin, and the deletion pass runs in it. The object and its result set live
+// as long as the main window; each search creates the window anew.
+#pragma once
+
+#include "engine/search_logic.h"
+#include "platform/win/button.h"
+#include "platform/win/dialog.h"
+#include "platform/win/list_box.h"
+#include "platform/win/progress_ctrl.h"
+#include "platform/win/static.h"
+#include "res/resource.h"
+
+// Posted to the owner when a deletion pass starts or ends.
+const UINT WM_TIDYMOTH_WORK_CHANGED = WM_APP + 1;
+
+class CSearchDlg : public CDialog {
+public:
+    explicit CSearchDlg(CWnd* pParent = nullptr);
+    ~CSearchDlg() override;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    // Escape hides the window, except while the deletion pass works on it.
+    void OnCancel() override;
+
+    void OnClose();
+    void OnAction();
+    void OnSelchangeResultList();
+    void OnDeleteThis();
+    void OnToRecycle();
+
+    int DeleteOneFile(const char* path);
+    int DeleteToRecycleBin(CString path);
+    void MarkResult(int line, int result);
+    void PumpMessages();
+
+    // True while the deletion pass runs; the main window refuses commands then.
+    bool IsPassRunning() const { return m_bPassRunning; }
+    // The window exists (it may be hidden by Escape).
+    bool HasWindow() const { return m_hWnd != nullptr; }
+
+    int m_bBusy;
+    int m_bReadyToDelete;
+    CString m_strResult[MAX_RESULTS];
+    int m_nDeleteFlag[MAX_RESULTS];
+    int m_nRecycleFlag[MAX_RESULTS];
+    int m_nResultCount;
+    CButton m_chkToRecycle;
+    CButton m_chkDeleteThis;
+    CListBox m_listResults;
+    CButton m_btnAction;
+    CStatic m_staticStatus;
+    CStatic m_staticProgressMax;
+    CProgressCtrl m_progress;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void RunDeletionPass();
+    void AskInterrupt();
+    // The selected lines, all of them (beyond MAX_SEL_ITEMS too).
+    int GetSelectedLines();
+    void ApplyBoxClick(CButton& box, int* flags);
+    void ShowFlags(CButton& box, const int* flags, int count);
+
+    int m_selected[MAX_RESULTS];
+    bool m_bPassRunning = false;
+    void SetPassRunning(bool running);
+
+    DWORD m_lastDrainMs = 0;
+    DWORD m_lastRedrawMs = 0;
+};
