@@ -66,18 +66,26 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # The prefix, created once (serialised, since tests may run in parallel).
+# Windows live in a Wine virtual desktop: without a window manager, Wine
+# waits two seconds for every top-level window it hides.
+prefix_version=2
 (
     flock 9
-    if [ ! -f "$WINEPREFIX/.tidymoth-ready" ]; then
+    if [ "$(cat "$WINEPREFIX/.tidymoth-ready" 2>/dev/null)" != "$prefix_version" ]; then
         echo "wine-env: creating the Wine prefix $WINEPREFIX (once)" >&2
         rm -rf "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
-        reg="$build/fontsubst.reg"
-        printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS PGothic"="IPAPGothic"\r\n"MS Gothic"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n' \
+        reg="$build/prefix-settings.reg"
+        printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+            '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+            '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' \
+            '"MS PGothic"="IPAPGothic"' '"MS Gothic"="IPAGothic"' '"MS UI Gothic"="IPAPGothic"' '' \
+            '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
+            '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
             | iconv -f UTF-8 -t UTF-16 > "$reg"
         wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tidymoth-ready"
+        echo "$prefix_version" > "$WINEPREFIX/.tidymoth-ready"
     fi
 ) 9>"$build/.wineprefix.lock"
 [ -f "$WINEPREFIX/.tidymoth-ready" ] || { echo "wine-env: the Wine prefix could not be created" >&2; exit 1; }

@@ -41,7 +41,18 @@ CDialog::~CDialog()
 
 INT_PTR CDialog::DoModal()
 {
+    // Without a parent the dialog is owned, and its owner disabled, as the
+    // framework does: by the application's main window or the active one.
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!parent) {
+        CWinApp* app = AfxGetApp();
+        if (app && app->m_pMainWnd && app->m_pMainWnd != this)
+            parent = app->m_pMainWnd->m_hWnd;
+        if (!parent)
+            parent = ::GetActiveWindow();
+        if (parent)
+            parent = ::GetAncestor(parent, GA_ROOT);
+    }
     m_bEndModal = false;
     m_nModalResult = -1;
     HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), parent, DialogProc,

@@ -1,0 +1,18 @@
+// The in-process Windows tests: the program's dialogs from its own resources,
+// on the common controls and COM as the program's start sets them up.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ::testing::InitGoogleTest(&argc, argv);
+    int rc = RUN_ALL_TESTS();
+    ::CoUninitialize();
+    return rc;
+}
