@@ -64,8 +64,9 @@ void ExpectControls(HWND dialog, const std::vector<ControlRow>& rows)
         if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0) {
             EXPECT_EQ(row.border, (style & WS_BORDER) != 0 || (ex & WS_EX_CLIENTEDGE) != 0) << std::hex << style << " " << ex;
         }
-        if (row.text)
+        if (row.text) {
             EXPECT_EQ(std::string(row.text), TextOf(child));
+        }
 
         RECT want_px = {row.rect.left, row.rect.top, row.rect.left + row.rect.right, row.rect.top + row.rect.bottom};
         ::MapDialogRect(dialog, &want_px);
