@@ -35,14 +35,17 @@ void CSearchDlg::SetPassRunning(bool running)
 
 void CSearchDlg::RunDeletionPass()
 {
+    m_passProgress.Discard();
     m_progress.SetPos(0);
     m_staticStatus.SetWindowText("ファイルを削除中です・・・しばらくお待ちください");
     m_btnAction.SetWindowText("削除中");
     m_bBusy = 1;
     SetPassRunning(true);
 
+    // The list and the bar are drawn only now and then while marks appear.
     m_lastDrainMs = m_lastRedrawMs = ::GetTickCount();
     SuspendRedraw(m_listResults);
+    SuspendRedraw(m_progress);
     for (int i = 0; i < m_nResultCount; ++i) {
         if (m_bBusy == 0)
             break;
@@ -50,9 +53,11 @@ void CSearchDlg::RunDeletionPass()
             continue;
         int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_strResult[i]) : DeleteOneFile(m_strResult[i]);
         MarkResult(i, result);
-        m_progress.SetPos(i);
+        m_passProgress.SetPos(i);
         PumpMessages();
     }
+    m_passProgress.Flush();
+    ResumeRedraw(m_progress);
     ResumeRedraw(m_listResults);
 
     m_staticStatus.SetWindowText("削除が完了しました");
@@ -115,11 +120,15 @@ void CSearchDlg::PumpMessages()
 {
     if (!DrainDue(m_lastDrainMs))
         return;
-    // The list is drawn at least every REDRAW_INTERVAL_MS while marks appear.
-    bool redraw = RedrawDue(m_lastRedrawMs);
-    if (redraw)
+    m_passProgress.Flush();
+    const bool redraw = RedrawDue(m_lastRedrawMs);
+    if (redraw) {
         ResumeRedraw(m_listResults);
+        ResumeRedraw(m_progress);
+    }
     DrainMessageQueue();
-    if (redraw && HasWindow())
+    if (redraw && HasWindow()) {
         SuspendRedraw(m_listResults);
+        SuspendRedraw(m_progress);
+    }
 }

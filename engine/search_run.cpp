@@ -57,7 +57,11 @@ void CMainDlg::RunSearch()
     dlg.m_listResults.EnableWindow(FALSE);
     dlg.m_btnAction.SetWindowText("検索中止");
     m_bStopConfirmed = 0;
-    m_lastDrainMs = ::GetTickCount();
+    // The bar is drawn only now and then while the walk and the listing run
+    // (see the poll).
+    m_searchProgress.Discard();
+    SuspendRedraw(dlg.m_progress);
+    m_lastDrainMs = m_lastRedrawMs = ::GetTickCount();
 
     for (int i = 0; i < m_patternSet.GetDirCount(); ++i) {
         for (int j = 0; j < m_patternSet.GetMaskCount(); ++j) {
@@ -75,6 +79,7 @@ void CMainDlg::RunSearch()
     }
 
     if (m_bStopConfirmed == 1) {
+        m_searchProgress.Discard();
         if (dlg.HasWindow())
             dlg.DestroyWindow();
         return;
@@ -89,20 +94,19 @@ void CMainDlg::ListResults()
     dlg.m_chkDeleteThis.EnableWindow(TRUE);
     dlg.m_chkToRecycle.EnableWindow(TRUE);
     dlg.m_listResults.EnableWindow(TRUE);
-    dlg.m_progress.SetRange(0, dlg.m_nResultCount);
+    m_searchProgress.SetRange(0, dlg.m_nResultCount);
     dlg.m_staticProgressMax.SetWindowText(DecimalText(dlg.m_nResultCount));
     dlg.m_btnAction.EnableWindow(FALSE);
 
-    // The list is drawn only now and then while it fills (see the poll).
+    // The list too is drawn only now and then while it fills.
     m_bListing = true;
-    m_lastRedrawMs = ::GetTickCount();
     SuspendRedraw(dlg.m_listResults);
     int longest = -1;
     for (int i = 0; i < dlg.m_nResultCount; ++i) {
         dlg.m_listResults.AddString(dlg.m_strResult[i]);
         if (longest < 0 || dlg.m_strResult[i].GetLength() > dlg.m_strResult[longest].GetLength())
             longest = i;
-        dlg.m_progress.SetPos(i);
+        m_searchProgress.SetPos(i);
         PumpAndCheckStop();
         if (!dlg.HasWindow())
             break;
@@ -113,8 +117,12 @@ void CMainDlg::ListResults()
         }
     }
     m_bListing = false;
-    if (!dlg.HasWindow())
+    if (!dlg.HasWindow()) {
+        m_searchProgress.Discard();
         return;  // closed under the listing: nothing more to show
+    }
+    m_searchProgress.Flush();
+    ResumeRedraw(dlg.m_progress);
     ResumeRedraw(dlg.m_listResults);
     if (longest >= 0)
         FitHorizontalExtent(dlg.m_listResults, dlg.m_strResult[longest]);
@@ -167,7 +175,7 @@ void CMainDlg::SearchDirectory(CString dir, CString mask, int recurse)
                 dlg.m_nDeleteFlag[n] = 1;
                 dlg.m_nRecycleFlag[n] = 1;
                 dlg.m_nResultCount = n + 1;
-                dlg.m_progress.SetPos(dlg.m_nResultCount + 1);
+                m_searchProgress.SetPos(dlg.m_nResultCount + 1);
             }
             PumpAndCheckStop();
             if (WalkMustEnd())
@@ -201,7 +209,7 @@ void CMainDlg::UpdateSearchStatus(CString dir)
 {
     CSearchDlg& dlg = m_searchDlg;
     if (int maximum = ProgressMaximumFor(dlg.m_nResultCount)) {
-        dlg.m_progress.SetRange(0, maximum);
+        m_searchProgress.SetRange(0, maximum);
         dlg.m_staticProgressMax.SetWindowText(DecimalText(maximum));
     }
     if (MbsCmp(dir, m_strLastDir) != 0) {
@@ -214,12 +222,20 @@ void CMainDlg::PumpAndCheckStop()
 {
     CSearchDlg& dlg = m_searchDlg;
     if (DrainDue(m_lastDrainMs)) {
-        bool redraw = m_bListing && RedrawDue(m_lastRedrawMs);
-        if (redraw)
-            ResumeRedraw(dlg.m_listResults);
+        m_searchProgress.Flush();
+        const bool redraw = RedrawDue(m_lastRedrawMs);
+        const bool listing = m_bListing;
+        if (redraw) {
+            ResumeRedraw(dlg.m_progress);
+            if (listing)
+                ResumeRedraw(dlg.m_listResults);
+        }
         DrainMessageQueue();
-        if (redraw && m_bListing && dlg.HasWindow())
-            SuspendRedraw(dlg.m_listResults);
+        if (redraw && dlg.HasWindow()) {
+            SuspendRedraw(dlg.m_progress);
+            if (listing)
+                SuspendRedraw(dlg.m_listResults);
+        }
     }
     // A results window closed under the search ends it.
     if (!dlg.HasWindow()) {

@@ -37,15 +37,15 @@ void DrainMessageQueue()
     }
 }
 
-void SuspendRedraw(CListBox& list)
+void SuspendRedraw(CWnd& control)
 {
-    list.SendMessage(WM_SETREDRAW, FALSE);
+    control.SendMessage(WM_SETREDRAW, FALSE);
 }
 
-void ResumeRedraw(CListBox& list)
+void ResumeRedraw(CWnd& control)
 {
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(list.m_hWnd, nullptr, TRUE);
+    control.SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(control.m_hWnd, nullptr, TRUE);
 }
 
 void FitHorizontalExtent(CListBox& list, const char* widest)

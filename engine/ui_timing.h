@@ -8,6 +8,7 @@
 
 #include "platform/cstring.h"
 #include "platform/win/list_box.h"
+#include "platform/win/progress_ctrl.h"
 
 const DWORD DRAIN_INTERVAL_MS = 10;
 const DWORD REDRAW_INTERVAL_MS = 100;
@@ -20,7 +21,36 @@ bool RedrawDue(DWORD& last);
 // any window's dialog keyboard handling.
 void DrainMessageQueue();
 
-void SuspendRedraw(CListBox& list);
-void ResumeRedraw(CListBox& list);
+// Drawing of a control switched off, and back on with a full repaint.
+void SuspendRedraw(CWnd& control);
+void ResumeRedraw(CWnd& control);
 // Lets the horizontal scroll bar reach the end of `widest`.
 void FitHorizontalExtent(CListBox& list, const char* widest);
+
+// The progress bar of a loop that moves it once per file. A move costs a
+// round trip to the window system even with the bar's drawing suspended, so
+// it is held back until the loop drains its queue (the only time anyone can
+// look at the bar) or changes the range; the bar then stands exactly where
+// the moves one by one would have left it.
+class DeferredProgress {
+public:
+    explicit DeferredProgress(CProgressCtrl& bar) : m_bar(bar) {}
+    void SetPos(int position) { m_pending = position; m_hasPending = true; }
+    void SetRange(int lower, int upper)
+    {
+        Flush();
+        m_bar.SetRange(lower, upper);
+    }
+    void Flush()
+    {
+        if (m_hasPending)
+            m_bar.SetPos(m_pending);
+        m_hasPending = false;
+    }
+    void Discard() { m_hasPending = false; }
+
+private:
+    CProgressCtrl& m_bar;
+    int m_pending = 0;
+    bool m_hasPending = false;
+};

@@ -9,6 +9,7 @@
 #include "platform/win/edit.h"
 #include "platform/win/list_box.h"
 #include "res/resource.h"
+#include "engine/ui_timing.h"
 #include "ui/search_dlg.h"
 
 const int BROWSE_BUFFER_SIZE = 1024;
@@ -93,6 +94,7 @@ private:
     // or a full result set.
     bool WalkMustEnd() const { return m_bStopConfirmed == 1 || m_bResultLimitReached; }
 
+    DeferredProgress m_searchProgress{m_searchDlg.m_progress};
     bool m_bSearching = false;
     bool m_bResultLimitReached = false;
     bool m_bListing = false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/search_logic.h"
+#include "engine/ui_timing.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/list_box.h"
@@ -71,6 +72,7 @@ private:
     bool m_bPassRunning = false;
     void SetPassRunning(bool running);
 
+    DeferredProgress m_passProgress{m_progress};
     DWORD m_lastDrainMs = 0;
     DWORD m_lastRedrawMs = 0;
 };

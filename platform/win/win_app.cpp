@@ -1,6 +1,7 @@
 #include "platform/win/win_app.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -58,17 +59,20 @@ HICON CWinApp::LoadIcon(UINT id) const
     return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id));
 }
 
-// The program's entry: common controls for the progress bar, then the
-// application's InitInstance.
+// The program's entry: common controls for the progress bar, COM for the
+// folder browser, then the application's InitInstance.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
+    HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CWinApp* app = AfxGetApp();
-    if (!app)
-        return 1;
-    app->m_hInstance = instance;
-    // A dialog-based program does all its work inside InitInstance.
-    app->InitInstance();
+    if (app) {
+        app->m_hInstance = instance;
+        // A dialog-based program does all its work inside InitInstance.
+        app->InitInstance();
+    }
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
     return 0;
 }
