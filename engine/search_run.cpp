@@ -69,8 +69,9 @@ void CMainDlg::RunSearch()
             // relative directory is taken from the start-up directory, and a
             // mask with a folder part is not searched.
             CString mask = m_patternSet.GetMask(j);
-            if (IsPlainMask(mask) && !m_strStartDir.IsEmpty())
-                SearchDirectory(ResolveDirectory(m_patternSet.GetDir(i), m_strStartDir), mask, m_patternSet.GetDirFlag(i));
+            CString dir = m_patternSet.GetDir(i);
+            if (IsPlainMask(mask) && (IsAbsolutePath(dir) || !m_strStartDir.IsEmpty()))
+                SearchDirectory(ResolveDirectory(dir, m_strStartDir), mask, m_patternSet.GetDirFlag(i));
             if (WalkMustEnd())
                 break;
         }
