@@ -8,7 +8,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 
 for p in cmake make g++ googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
          wine xvfb xauth fonts-ipafont-gothic locales clang libclang-rt-14-dev \
-         imagemagick; do
+         imagemagick fonts-wine; do
     have "$p" || need_pkgs+=("$p")
 done
 have wine32:i386 || need_pkgs+=("wine32:i386")

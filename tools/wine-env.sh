@@ -89,6 +89,12 @@ prefix_version=2
     fi
 ) 9>"$build/.wineprefix.lock"
 [ -f "$WINEPREFIX/.tidymoth-ready" ] || { echo "wine-env: the Wine prefix could not be created" >&2; exit 1; }
+# Wine's Marlett (fonts-wine) draws the caption buttons; this Wine looks for it
+# only in the prefix.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 
 if [ "$test_mode" = 1 ]; then
     tmp_data="$(mktemp -d /tmp/tidymoth-xdg.XXXXXX)"

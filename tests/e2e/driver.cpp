@@ -1,0 +1,651 @@
+#include "tests/e2e/driver.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "tests/support/temp_dir.h"
+
+namespace e2e {
+namespace {
+
+const char MAIN_CAPTION[] = "Tidymoth for Windows ver 0.1.5 α１";
+const char RESULTS_CAPTION[] = "検索ダイアログ";
+const char ABOUT_CAPTION[] = "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth";
+const int MESSAGE_TEXT_ID = 0xFFFF;
+const int BROWSER_TREE_ID = 0x3741;
+const DWORD POLL_MS = 5;
+
+FailureReporter g_reporter;
+
+std::wstring Wide(const std::string& cp932)
+{
+    int n = ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), &w[0], n);
+    return w;
+}
+
+std::string Narrow(const std::wstring& w, UINT codePage)
+{
+    int n = ::WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+// An item of a list box or a combo box's list, through the W messages.
+std::string ItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
+{
+    LRESULT n = ::SendMessageW(control, lenMessage, static_cast<WPARAM>(index), 0);
+    if (n < 0)
+        return std::string();
+    // Room to spare, whatever unit the length came in.
+    std::wstring w(static_cast<size_t>(n) * 2 + 16, L'\0');
+    n = ::SendMessageW(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&w[0]));
+    if (n < 0)
+        return std::string();
+    w.resize(static_cast<size_t>(n));
+    return Narrow(w, 932);
+}
+
+struct EnumState {
+    DWORD pid;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    EnumState& state = *reinterpret_cast<EnumState*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == state.pid)
+        state.windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly)
+{
+    EnumState state{pid, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    std::vector<HWND> result;
+    for (HWND w : state.windows) {
+        if (!visibleOnly || ::IsWindowVisible(w))
+            result.push_back(w);
+    }
+    return result;
+}
+
+bool IsMessageBox(HWND window)
+{
+    if (ClassName(window) != "#32770")
+        return false;
+    std::string caption = WindowText(window);
+    if (caption == MAIN_CAPTION || caption == RESULTS_CAPTION || caption == ABOUT_CAPTION)
+        return false;
+    if (::GetDlgItem(window, BROWSER_TREE_ID))
+        return false;
+    HWND text = ::GetDlgItem(window, MESSAGE_TEXT_ID);
+    return text && ClassName(text) == "Static";
+}
+
+LPARAM KeyData(UINT vk, bool up)
+{
+    LPARAM data = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(vk, 0 /* MAPVK_VK_TO_VSC */)) << 16);
+    if (up)
+        data |= static_cast<LPARAM>(0xC0000000u);
+    return data;
+}
+
+// Returns once every message posted to the field's thread before the call
+// has been handled (or waits in a nested loop, such as a message box): a
+// harmless posted message whose effect can be read back. The field's text
+// limit toggles between two values far beyond any text.
+bool Barrier(HWND field)
+{
+    const LRESULT now = ::SendMessageA(field, EM_GETLIMITTEXT, 0, 0);
+    const LRESULT limit = now == 0x7FFFFFF0 ? 0x7FFFFFF1 : 0x7FFFFFF0;
+    if (!::PostMessageA(field, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0) ||
+        !WaitUntil([&] { return ::SendMessageA(field, EM_GETLIMITTEXT, 0, 0) == limit || !::IsWindow(field); }) ||
+        !::IsWindow(field)) {
+        ReportFailure("the program did not handle its messages");
+        return false;
+    }
+    return true;
+}
+
+BOOL CALLBACK FindEditField(HWND window, LPARAM lParam)
+{
+    HWND& field = *reinterpret_cast<HWND*>(lParam);
+    field = ::FindWindowExA(window, nullptr, "Edit", nullptr);
+    return field ? FALSE : TRUE;
+}
+
+// Waits until the thread of `window` has handled every message posted to it
+// before the call, through an edit field of any of that thread's windows.
+bool SyncThreadOf(HWND window)
+{
+    HWND field = nullptr;
+    DWORD thread = window ? ::GetWindowThreadProcessId(window, nullptr) : 0;
+    if (thread)
+        ::EnumThreadWindows(thread, FindEditField, reinterpret_cast<LPARAM>(&field));
+    if (!field) {
+        ReportFailure("sync: the program has no window left");
+        return false;
+    }
+    return Barrier(field);
+}
+
+}  // namespace
+
+void SetFailureReporter(FailureReporter reporter)
+{
+    g_reporter = std::move(reporter);
+}
+
+void ReportFailure(const std::string& what)
+{
+    if (g_reporter)
+        g_reporter(what);
+    else
+        std::fprintf(stderr, "e2e: %s\n", what.c_str());
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return condition();
+        ::Sleep(POLL_MS);
+    }
+}
+
+std::string Utf8(const std::string& cp932)
+{
+    return Narrow(Wide(cp932), CP_UTF8);
+}
+
+std::string WindowText(HWND window)
+{
+    if (!window)
+        return std::string();
+    LRESULT n = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    if (n < 0)
+        return std::string();
+    // Room for two bytes a character, should the length count characters.
+    std::string s(static_cast<size_t>(n) * 2 + 2, '\0');
+    n = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(s.size()), reinterpret_cast<LPARAM>(&s[0]));
+    s.resize(n < 0 ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[64];
+    int n = ::GetClassNameA(window, name, sizeof name);
+    return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+// ---- Window: reading ------------------------------------------------------
+
+bool Window::IsEnabled(int id) const
+{
+    HWND item = Item(id);
+    return item && ::IsWindowEnabled(item);
+}
+
+bool Window::IsVisible(int id) const
+{
+    HWND item = Item(id);
+    return item && ::IsWindowVisible(item);
+}
+
+int Window::Check(int id) const
+{
+    return static_cast<int>(::SendMessageA(Item(id), BM_GETCHECK, 0, 0));
+}
+
+std::vector<std::string> Window::ListItems(int id) const
+{
+    HWND list = Item(id);
+    std::vector<std::string> items;
+    int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        items.push_back(ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
+    return items;
+}
+
+int Window::ListCurSel(int id) const
+{
+    return static_cast<int>(::SendMessageA(Item(id), LB_GETCURSEL, 0, 0));
+}
+
+std::vector<int> Window::ListSelection(int id) const
+{
+    HWND list = Item(id);
+    std::vector<int> lines;
+    int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (::SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+            lines.push_back(i);
+    }
+    return lines;
+}
+
+std::vector<std::string> Window::ComboItems(int id) const
+{
+    HWND combo = Item(id);
+    std::vector<std::string> items;
+    int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        items.push_back(ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+    return items;
+}
+
+int Window::ComboCurSel(int id) const
+{
+    return static_cast<int>(::SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
+}
+
+bool Window::ComboDropped(int id) const
+{
+    return ::SendMessageA(Item(id), CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+ProgressState Window::Progress(int id) const
+{
+    // PBM_GETRANGE is not marshalled: lParam 0, the limit comes back.
+    HWND bar = Item(id);
+    return ProgressState{static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, TRUE, 0)),
+                         static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0)),
+                         static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0))};
+}
+
+// ---- Window: acting -------------------------------------------------------
+
+bool Window::Usable(int id, const char* action) const
+{
+    char what[96];
+    std::snprintf(what, sizeof what, "%s on control %d of \"", action, id);
+    std::string where = std::string(what) + Utf8(Caption()) + "\": ";
+    // The state as the user sees it once the earlier actions are done.
+    if (Exists() && !SyncThreadOf(m_hWnd))
+        return false;
+    HWND item = Item(id);
+    if (!Exists() || !item) {
+        ReportFailure(where + "no such window or control");
+        return false;
+    }
+    if (!::IsWindowEnabled(m_hWnd) || !::IsWindowEnabled(item)) {
+        ReportFailure(where + "disabled, a user could not reach it");
+        return false;
+    }
+    if (!::IsWindowVisible(m_hWnd) || !::IsWindowVisible(item)) {
+        ReportFailure(where + "hidden, a user could not reach it");
+        return false;
+    }
+    return true;
+}
+
+bool Window::Click(int id) const
+{
+    return Usable(id, "click") && ::PostMessageA(Item(id), BM_CLICK, 0, 0);
+}
+
+bool Window::Type(int id, const std::string& text) const
+{
+    if (!Usable(id, "type"))
+        return false;
+    HWND control = Item(id);
+    const bool combo = ClassName(control) == "ComboBox";
+    HWND field = combo ? ::FindWindowExA(control, nullptr, "Edit", nullptr) : control;
+    if (!field) {
+        ReportFailure("type: the combo box has no text field");
+        return false;
+    }
+    bool singleByte = true;
+    for (char c : text)
+        singleByte = singleByte && !::IsDBCSLeadByteEx(932, static_cast<unsigned char>(c));
+    if (!singleByte) {
+        // Wine's ANSI edit field turns each WM_CHAR byte into a character of
+        // its own, so double-byte text cannot be typed. It is set (the
+        // earlier actions are done), with the notification typing gives.
+        if (::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != TRUE)
+            return false;
+        return !combo || ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE),
+                                        reinterpret_cast<LPARAM>(control));
+    }
+    bool ok = ::PostMessageA(field, EM_SETSEL, 0, -1) != 0;
+    if (text.empty())
+        return ok && ::PostMessageA(field, WM_CHAR, VK_BACK, KeyData(VK_BACK, false));
+    for (char c : text)
+        ok = ok && ::PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+    return ok;
+}
+
+bool Window::SelectLine(int id, int index) const
+{
+    if (!Usable(id, "select a line"))
+        return false;
+    HWND list = Item(id);
+    // Posted like everything else, so it keeps its place among earlier actions.
+    return ::PostMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0) &&
+           ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+bool Window::SelectLines(int id, const std::vector<int>& lines) const
+{
+    if (!Usable(id, "select lines"))
+        return false;
+    HWND list = Item(id);
+    bool ok = ::PostMessageA(list, LB_SETSEL, FALSE, -1) != 0;
+    for (int line : lines)
+        ok = ok && ::PostMessageA(list, LB_SETSEL, TRUE, line);
+    return ok && ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+bool Window::ShowDropDown(int id, bool show) const
+{
+    return Usable(id, show ? "open the list" : "close the list") &&
+           ::PostMessageA(Item(id), CB_SHOWDROPDOWN, show ? TRUE : FALSE, 0);
+}
+
+bool Window::ChooseComboItem(int id, int index) const
+{
+    return ShowDropDown(id, true) && ::PostMessageA(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0) &&
+           ShowDropDown(id, false);
+}
+
+bool Window::PressKey(int id, UINT vk) const
+{
+    if (!Usable(id, "press a key"))
+        return false;
+    HWND target = Item(id);
+    if (ClassName(target) == "ComboBox") {
+        if (HWND field = ::FindWindowExA(target, nullptr, "Edit", nullptr))
+            target = field;
+    }
+    return ::PostMessageA(target, WM_KEYDOWN, vk, KeyData(vk, false)) &&
+           ::PostMessageA(target, WM_KEYUP, vk, KeyData(vk, true));
+}
+
+bool Window::PostSysCommand(WPARAM command) const
+{
+    if (Exists() && !SyncThreadOf(m_hWnd))
+        return false;
+    if (!IsEnabled()) {
+        ReportFailure("system command: the window is gone or disabled");
+        return false;
+    }
+    return ::PostMessageA(m_hWnd, WM_SYSCOMMAND, command, 0) != 0;
+}
+
+bool Window::PostClose() const
+{
+    if (Exists() && !SyncThreadOf(m_hWnd))
+        return false;
+    if (!IsEnabled()) {
+        ReportFailure("close box: the window is gone or disabled");
+        return false;
+    }
+    return ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0) != 0;
+}
+
+// ---- Tidymoth -------------------------------------------------------------
+
+Tidymoth::Tidymoth()
+{
+    char base[MAX_PATH];
+    DWORD n = ::GetTempPathA(sizeof base, base);
+    std::string root(base, n);
+    if (!root.empty() && root.back() == '\\')
+        root.pop_back();
+    static unsigned counter = 0;
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "\\tm_e2e_%lu_%u", ::GetCurrentProcessId(), ++counter);
+        if (::CreateDirectoryA((root + name).c_str(), nullptr)) {
+            m_startDir = root + name;
+            m_ownsStartDir = true;
+            break;
+        }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+            ReportFailure("cannot create a start-up directory under " + root);
+            break;
+        }
+    }
+}
+
+Tidymoth::Tidymoth(const std::string& startDir) : m_startDir(startDir) {}
+
+Tidymoth::~Tidymoth()
+{
+    if (IsRunning())
+        Kill();
+    if (m_process.hProcess) {
+        ::CloseHandle(m_process.hThread);
+        ::CloseHandle(m_process.hProcess);
+    }
+    if (m_ownsStartDir)
+        testing_support::RemoveTree(m_startDir);
+}
+
+std::string Tidymoth::ExePath()
+{
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string self(path, n < sizeof path ? n : 0);
+    size_t cut = self.find_last_of('\\');
+    return (cut == std::string::npos ? std::string() : self.substr(0, cut + 1)) + "Tidymoth.exe";
+}
+
+bool Tidymoth::WriteSettings(const Bytes& bytes) const
+{
+    return testing_support::WriteFileBytes(SettingsPath(), bytes);
+}
+
+Bytes Tidymoth::ReadSettings() const
+{
+    Bytes bytes;
+    testing_support::ReadFileBytes(SettingsPath(), bytes);
+    return bytes;
+}
+
+bool Tidymoth::HasSettings() const
+{
+    return testing_support::FileExists(SettingsPath());
+}
+
+bool Tidymoth::Start()
+{
+    std::string exe = ExePath();
+    std::string command = "\"" + exe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, m_startDir.c_str(), &startup,
+                          &m_process)) {
+        ReportFailure("cannot start " + exe);
+        return false;
+    }
+    bool shown = WaitUntil([&] {
+        m_main = FindWindowByCaption(MAIN_CAPTION);
+        return m_main.Exists() || !IsRunning();
+    });
+    if (!m_main.Exists()) {
+        ReportFailure(IsRunning() ? "the main window did not appear" : "Tidymoth.exe ended before its window appeared");
+        return false;
+    }
+    return shown;
+}
+
+bool Tidymoth::IsRunning() const
+{
+    return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Tidymoth::WaitForExit(DWORD timeoutMs)
+{
+    if (!m_process.hProcess)
+        return true;
+    if (::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        return true;
+    ReportFailure("Tidymoth.exe did not end");
+    return false;
+}
+
+DWORD Tidymoth::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_process.hProcess)
+        ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+}
+
+std::vector<HWND> Tidymoth::TopWindows() const
+{
+    return m_process.hProcess ? WindowsOf(m_process.dwProcessId, true) : std::vector<HWND>();
+}
+
+Window Tidymoth::FindWindowByCaption(const std::string& caption) const
+{
+    for (HWND w : TopWindows()) {
+        if (WindowText(w) == caption)
+            return Window(w);
+    }
+    return Window();
+}
+
+Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
+{
+    Window found;
+    if (!WaitUntil([&] { return (found = FindWindowByCaption(caption)).Exists(); }, timeoutMs))
+        ReportFailure("no window \"" + Utf8(caption) + "\" appeared");
+    return found;
+}
+
+std::vector<Window> Tidymoth::MessageBoxes() const
+{
+    std::vector<Window> boxes;
+    if (!m_process.hProcess)
+        return boxes;
+    // Hidden ones too: a box is created before it is shown.
+    for (HWND w : WindowsOf(m_process.dwProcessId, false)) {
+        if (IsMessageBox(w))
+            boxes.push_back(Window(w));
+    }
+    return boxes;
+}
+
+Window Tidymoth::WaitForMessageBox(DWORD timeoutMs) const
+{
+    Window found;
+    bool ok = WaitUntil(
+        [&] {
+            for (const Window& box : MessageBoxes()) {
+                if (::IsWindowVisible(box.Handle())) {
+                    found = box;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (!ok)
+        ReportFailure("no message box appeared");
+    return found;
+}
+
+bool Tidymoth::Answer(const std::string& caption, const std::string& text, int id) const
+{
+    Window box = WaitForMessageBox();
+    if (!box.Exists())
+        return false;
+    std::string gotCaption = box.Caption();
+    std::string gotText = box.Text(MESSAGE_TEXT_ID);
+    if (gotCaption != caption || gotText != text) {
+        ReportFailure("message box \"" + Utf8(gotCaption) + "\": \"" + Utf8(gotText) + "\"; expected \"" +
+                      Utf8(caption) + "\": \"" + Utf8(text) + "\"");
+        return false;
+    }
+    return Press(box, id);
+}
+
+bool Tidymoth::Press(const Window& box, int id) const
+{
+    HWND button = box.Item(id);
+    if (!box.Exists() || !button || !::IsWindowEnabled(button)) {
+        char what[64];
+        std::snprintf(what, sizeof what, "no enabled button %d in \"", id);
+        ReportFailure(what + Utf8(box.Caption()) + "\"");
+        return false;
+    }
+    ::PostMessageA(box.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    if (!WaitUntil([&] { return !box.Exists() || !::IsWindowVisible(box.Handle()); })) {
+        ReportFailure("\"" + Utf8(box.Caption()) + "\" stayed open");
+        return false;
+    }
+    return true;
+}
+
+Window Tidymoth::WaitForFolderBrowser(DWORD timeoutMs) const
+{
+    Window found;
+    bool ok = WaitUntil(
+        [&] {
+            for (HWND w : TopWindows()) {
+                if (ClassName(w) == "#32770" && ::GetDlgItem(w, BROWSER_TREE_ID)) {
+                    found = Window(w);
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (!ok)
+        ReportFailure("the folder browser did not appear");
+    return found;
+}
+
+HWND Tidymoth::Focus() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!m_process.hProcess || !::GetGUIThreadInfo(m_process.dwThreadId, &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+bool Tidymoth::PressKey(UINT vk) const
+{
+    HWND focus = Focus();
+    if (!focus) {
+        ReportFailure("press a key: no window has the focus");
+        return false;
+    }
+    return ::PostMessageA(focus, WM_KEYDOWN, vk, KeyData(vk, false)) &&
+           ::PostMessageA(focus, WM_KEYUP, vk, KeyData(vk, true));
+}
+
+bool Tidymoth::Sync() const
+{
+    if (!IsRunning()) {
+        ReportFailure("sync: Tidymoth.exe is not running");
+        return false;
+    }
+    return SyncThreadOf(m_main.Handle());
+}
+
+void Tidymoth::Kill()
+{
+    if (!m_process.hProcess)
+        return;
+    ::TerminateProcess(m_process.hProcess, 99);
+    ::WaitForSingleObject(m_process.hProcess, WAIT_TIMEOUT_MS);
+}
+
+}  // namespace e2e

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds Tidymoth.exe and runs it under Wine.
+#   tools/run.sh                   starts it on your display, in the start-up
+#                                  directory $TIDYMOTH_HOME (default ~/Tidymoth),
+#                                  which holds its settings file Tidymoth.use
+#   tools/run.sh --screenshot DIR  starts it on a virtual display in the same
+#                                  directory and writes PNGs of its main window
+#                                  and About box to DIR
+# TIDYMOTH_BUILD_ROOT, if set, is the build tree to use instead of build/.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+usage() {
+    sed -n '2,9p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    exit "${1:-2}"
+}
+
+shot_dir=""
+case "${1:-}" in
+    "") ;;
+    --screenshot) [ $# -eq 2 ] || usage; shot_dir="$2" ;;
+    -h|--help) usage 0 ;;
+    *) usage ;;
+esac
+
+if [ -z "$shot_dir" ] && [ -z "${DISPLAY:-}" ]; then
+    cat >&2 <<'EOF'
+run: there is no display (DISPLAY is not set), so Tidymoth's window could not be seen.
+  To see it, run this from a desktop session or with an X server you can reach
+  (for example ssh -X, or a VNC desktop, with DISPLAY set).
+  To look at it without a display, take pictures of its windows instead:
+      tools/run.sh --screenshot DIR
+EOF
+    exit 2
+fi
+
+bash tools/setup.sh
+
+targets=(Tidymoth)
+[ -z "$shot_dir" ] || targets+=(tidymoth_screenshot)
+if [ -n "${TIDYMOTH_BUILD_ROOT:-}" ]; then
+    bin="$TIDYMOTH_BUILD_ROOT/windows/bin"
+    cmake -S "$root" -B "$TIDYMOTH_BUILD_ROOT/windows" --toolchain "$root/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$TIDYMOTH_BUILD_ROOT/windows" -j2 --target "${targets[@]}"
+else
+    bin="$root/build/windows/bin"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows --target "${targets[@]}"
+fi
+
+home="${TIDYMOTH_HOME:-$HOME/Tidymoth}"
+mkdir -p "$home"
+home="$(cd "$home" && pwd)"
+
+if [ -z "$shot_dir" ]; then
+    echo "run: starting Tidymoth in $home"
+    cd "$home"
+    exec "$root/tools/wine-env.sh" wine "$bin/Tidymoth.exe"
+fi
+
+mkdir -p "$shot_dir"
+out="$(cd "$shot_dir" && pwd)"
+rm -f "$out/main-window.bmp" "$out/about-box.bmp"
+# Always our own virtual display, so the pictures do not depend on the caller's.
+env -u DISPLAY "$root/tools/wine-env.sh" bash -c \
+    'wine "$1" "$(winepath -w "$2")" "$(winepath -w "$3")" </dev/null' \
+    _ "$bin/tidymoth_screenshot.exe" "$home" "$out"
+for bmp in "$out/main-window.bmp" "$out/about-box.bmp"; do
+    [ -f "$bmp" ] || { echo "run: $bmp was not written" >&2; exit 1; }
+    convert "$bmp" "${bmp%.bmp}.png"
+    rm -f "$bmp"
+    echo "run: wrote ${bmp%.bmp}.png"
+done
