@@ -112,8 +112,12 @@ void CMainDlg::ListResults()
         if (!dlg.HasWindow())
             break;
         if (m_bStopConfirmed == 1) {
-            // Stopped while listing: only listed results may ever be deleted.
+            // Stopped while listing: only listed results may ever be deleted,
+            // and the bar and its label count only those.
             dlg.m_nResultCount = i + 1;
+            m_searchProgress.SetRange(0, dlg.m_nResultCount);
+            m_searchProgress.SetPos(i);
+            dlg.m_staticProgressMax.SetWindowText(DecimalText(dlg.m_nResultCount));
             break;
         }
     }

@@ -67,8 +67,9 @@ fi
 
 # The prefix, created once (serialised, since tests may run in parallel).
 # Windows live in a Wine virtual desktop: without a window manager, Wine
-# waits two seconds for every top-level window it hides.
-prefix_version=2
+# waits two seconds for every top-level window it hides. A crash prints its
+# backtrace instead of waiting for someone to close a dialog.
+prefix_version=3
 (
     flock 9
     if [ "$(cat "$WINEPREFIX/.tidymoth-ready" 2>/dev/null)" != "$prefix_version" ]; then
@@ -82,6 +83,7 @@ prefix_version=2
             '"MS PGothic"="IPAPGothic"' '"MS Gothic"="IPAGothic"' '"MS UI Gothic"="IPAPGothic"' '' \
             '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
             '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
+            '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
             | iconv -f UTF-8 -t UTF-16 > "$reg"
         wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
         wineserver -w

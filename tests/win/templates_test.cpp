@@ -204,10 +204,14 @@ TEST(Templates, IconStringAndVersion)
     ASSERT_GT(::LoadStringA(module, IDS_ABOUTBOX, text, sizeof text), 0);
     EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(Tidymoth) (&A)...", text);
 
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
-    ASSERT_NE(nullptr, found);
-    const void* block = ::LockResource(::LoadResource(module, found));
-    std::vector<char> copy(static_cast<const char*>(block), static_cast<const char*>(block) + ::SizeofResource(module, found));
+    // The version block as the system reads it from the program file (the
+    // ANSI queries write their conversions into room the reader provides).
+    char modulePath[MAX_PATH];
+    ::GetModuleFileNameA(module, modulePath, MAX_PATH);
+    DWORD size = ::GetFileVersionInfoSizeA(modulePath, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> copy(size);
+    ASSERT_TRUE(::GetFileVersionInfoA(modulePath, 0, size, copy.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueA(copy.data(), "\\", reinterpret_cast<void**>(&fixed), &length));

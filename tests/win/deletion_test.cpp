@@ -1,0 +1,498 @@
+// The deletion pass on real files: what each line says afterwards and what
+// is left on disk and in the Recycle Bin (Wine's trash under XDG_DATA_HOME),
+// the interrupt, flags changed while the pass runs, and the main window's
+// commands during the pass.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/win/search_fixture.h"
+
+using namespace win_test;
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.rfind('\\') + 1);
+}
+
+// The trash folder where Wine's Recycle Bin puts files: the test
+// environment's own, under a temporary XDG_DATA_HOME.
+std::string TrashFolder()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    return data && *data ? WindowsPathOfHost(std::string(data) + "/Trash") : std::string();
+}
+
+bool InTrash(const std::string& name)
+{
+    return Exists(TrashFolder() + "\\files\\" + name);
+}
+
+class DeletionTest : public SearchFixture {
+protected:
+    void SetUp() override
+    {
+        // Never the user's own Recycle Bin.
+        if (TrashFolder().empty())
+            GTEST_SKIP() << "XDG_DATA_HOME must name a temporary folder (tools/wine-env.sh --test)";
+        SearchFixture::SetUp();
+    }
+
+    // One file in each directory D00, D01, ... in that order, so that line i
+    // shows file i; each holds its own name.
+    Paths MakeOneFileEach(const std::vector<std::string>& names)
+    {
+        Paths paths;
+        for (size_t i = 0; i < names.size(); ++i) {
+            char dir[8];
+            std::sprintf(dir, "D%02u", static_cast<unsigned>(i));
+            paths.push_back(AddDir(MakeDir(dir), false) + names[i]);
+            MakeFile(std::string(dir) + "\\" + names[i], names[i]);
+        }
+        return paths;
+    }
+    // Searches `names` under a prefix of the test's own, all ticked for
+    // permanent deletion.
+    Paths SearchPermanent(const std::vector<std::string>& names)
+    {
+        Paths paths = MakeOneFileEach(names);
+        AddMask("*.DAT");
+        Search();
+        ExpectReady(paths);
+        SelectAll();
+        Click(IDC_TO_RECYCLE);
+        Select({0});
+        return paths;
+    }
+    bool Marked(int line) { return Line(line) != Results().m_strResult[line].GetString(); }
+    std::string Line(int line) { return ListItem(Control(IDC_RESULT_LIST), line); }
+    bool PassRunning() { return ResultsWindow() && Results().m_bBusy == 1 && Results().m_bReadyToDelete == 1; }
+    void ExpectInterruptQuestion(const RecordedBox& box)
+    {
+        EXPECT_EQ(kInterruptQuestion, box.text);
+        EXPECT_EQ("警告", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
+        EXPECT_EQ(ResultsWindow(), box.owner);
+    }
+};
+
+// ---- What each line says, and what is left ----------------------------------
+
+enum class Meanwhile { Nothing, Removed, HeldOpen, ReadOnly, ReplacedByDirectory };
+
+struct OutcomeRow {
+    const char* name;
+    int deleteFlag;
+    int recycleFlag;
+    Meanwhile meanwhile;  // between the search and the pass
+    const char* mark;     // nullptr: the line is left as it is
+};
+
+const OutcomeRow kOutcomes[] = {
+    {"TICKED_BIN", 1, 1, Meanwhile::Nothing, kDeletedMark},
+    {"TICKED_GONE", 1, 0, Meanwhile::Nothing, kDeletedMark},
+    {"UNTICKED_BIN", 0, 1, Meanwhile::Nothing, nullptr},
+    {"UNTICKED", 0, 0, Meanwhile::Nothing, nullptr},
+    {"REMOVED_BIN", 1, 1, Meanwhile::Removed, kFailedMark},
+    {"REMOVED", 1, 0, Meanwhile::Removed, kFailedMark},
+    {"HELD_OPEN", 1, 0, Meanwhile::HeldOpen, kFailedMark},
+    {"READ_ONLY", 1, 0, Meanwhile::ReadOnly, kFailedMark},
+    {"NOW_DIR_BIN", 1, 1, Meanwhile::ReplacedByDirectory, kFailedMark},
+    {"NOW_DIR", 1, 0, Meanwhile::ReplacedByDirectory, kFailedMark},
+    {"LAST", 1, 0, Meanwhile::Nothing, kDeletedMark},
+};
+
+TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
+{
+    std::vector<std::string> names;
+    for (const OutcomeRow& row : kOutcomes)
+        names.push_back(std::string("OUT_") + row.name + ".DAT");
+    // The same file a second time, through a second mask: the first line
+    // deletes it, the second finds it gone.
+    names.push_back("OUT_TWICE.DAT");
+    const Paths paths = MakeOneFileEach(names);
+    AddMask("*.DAT");
+    AddMask("*TWICE*");
+    Search();
+    Paths lines = paths;
+    lines.push_back(paths.back());
+    ExpectReady(lines);
+    const int n = static_cast<int>(lines.size());
+
+    for (size_t i = 0; i < std::size(kOutcomes); ++i)
+        SetFlags(static_cast<int>(i), kOutcomes[i].deleteFlag, kOutcomes[i].recycleFlag);
+    SetFlags(n - 2, 1, 0);
+    SetFlags(n - 1, 1, 0);
+
+    HANDLE held = INVALID_HANDLE_VALUE;
+    for (size_t i = 0; i < std::size(kOutcomes); ++i) {
+        const std::string& path = paths[i];
+        switch (kOutcomes[i].meanwhile) {
+        case Meanwhile::Nothing:
+            break;
+        case Meanwhile::Removed:
+            ASSERT_TRUE(::DeleteFileA(path.c_str()));
+            break;
+        case Meanwhile::HeldOpen:
+            held = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+            break;
+        case Meanwhile::ReadOnly:
+            ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+            break;
+        case Meanwhile::ReplacedByDirectory:
+            ASSERT_TRUE(::DeleteFileA(path.c_str()));
+            ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+            ASSERT_TRUE(WriteNewFile(path + "\\INSIDE.TXT", "inside"));
+            break;
+        }
+    }
+
+    Click(IDC_ACTION);
+    if (held != INVALID_HANDLE_VALUE)
+        ::CloseHandle(held);
+
+    EXPECT_EQ(0u, boxes.Count());
+    // The last line was handled: the bar stops one short of its range.
+    ExpectDone(n, n - 1);
+    for (size_t i = 0; i < std::size(kOutcomes); ++i) {
+        const OutcomeRow& row = kOutcomes[i];
+        const std::string& path = paths[i];
+        const std::string name = NameOf(path);
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.mark ? path + row.mark : path, Line(static_cast<int>(i)));
+        const bool deleted = row.mark == kDeletedMark;
+        switch (row.meanwhile) {
+        case Meanwhile::Nothing:
+            EXPECT_EQ(!deleted, Exists(path));
+            if (!deleted) {
+                EXPECT_EQ(name, FileContent(path));
+            }
+            break;
+        case Meanwhile::Removed:
+            EXPECT_FALSE(Exists(path));
+            break;
+        case Meanwhile::HeldOpen:
+            EXPECT_EQ(name, FileContent(path));
+            break;
+        case Meanwhile::ReadOnly:
+            EXPECT_EQ(name, FileContent(path));
+            EXPECT_TRUE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+            break;
+        case Meanwhile::ReplacedByDirectory:
+            // The directory and what it holds are untouched.
+            EXPECT_TRUE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+            EXPECT_EQ("inside", FileContent(path + "\\INSIDE.TXT"));
+            break;
+        }
+        // Only a deleted file with its recycle flag set is in the trash, the
+        // same file, with its record of where it came from.
+        const bool trashed = deleted && row.recycleFlag == 1;
+        EXPECT_EQ(trashed, InTrash(name));
+        if (trashed) {
+            EXPECT_EQ(name, FileContent(TrashFolder() + "\\files\\" + name));
+            const std::string info = FileContent(TrashFolder() + "\\info\\" + name + ".trashinfo");
+            EXPECT_NE(std::string::npos, info.find("Path=")) << info;
+            EXPECT_NE(std::string::npos, info.find(name)) << info;
+            EXPECT_NE(std::string::npos, info.find("DeletionDate=")) << info;
+        }
+    }
+    EXPECT_EQ(paths.back() + kDeletedMark, Line(n - 2));
+    EXPECT_EQ(paths.back() + kFailedMark, Line(n - 1));
+    EXPECT_FALSE(InTrash(NameOf(paths.back())));
+}
+
+// ---- A file the Recycle Bin cannot take ------------------------------------
+
+// Wine's trash made unusable for the test: its files folder replaced by a
+// plain file, so nothing can be moved into it.
+class BrokenTrash {
+public:
+    BrokenTrash() : m_files(TrashFolder() + "\\files")
+    {
+        m_ok = ::MoveFileA(m_files.c_str(), (m_files + ".away").c_str()) && WriteNewFile(m_files);
+    }
+    ~BrokenTrash()
+    {
+        ::DeleteFileA(m_files.c_str());
+        ::MoveFileA((m_files + ".away").c_str(), m_files.c_str());
+    }
+    bool Ok() const { return m_ok; }
+
+private:
+    std::string m_files;
+    bool m_ok = false;
+};
+
+// Answers the shell's own confirmation boxes (real dialogs, not the
+// program's message boxes) as they appear, in order.
+class ShellBoxes {
+public:
+    explicit ShellBoxes(std::vector<int> answers) : m_answers(std::move(answers))
+    {
+        s_self = this;
+        m_hook = ::SetWindowsHookExA(WH_CBT, &ShellBoxes::Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~ShellBoxes()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        s_self = nullptr;
+    }
+    std::vector<HWND> owners;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_ACTIVATE && s_self) {
+            HWND box = reinterpret_cast<HWND>(wParam);
+            char cls[16] = "";
+            ::GetClassNameA(box, cls, sizeof cls);
+            HWND owner = ::GetWindow(box, GW_OWNER);
+            if (lstrcmpA(cls, "#32770") == 0 && owner && ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO)) {
+                // Boxes beyond the script are refused, never left open.
+                size_t index = s_self->owners.size();
+                int answer = index < s_self->m_answers.size() ? s_self->m_answers[index] : IDNO;
+                s_self->owners.push_back(owner);
+                ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
+            }
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static ShellBoxes* s_self;
+    std::vector<int> m_answers;
+    HHOOK m_hook;
+};
+
+ShellBoxes* ShellBoxes::s_self = nullptr;
+
+TEST_F(DeletionTest, FileTheBinCannotTakeIsDeletedOnlyWithConsent)
+{
+    // The trash is set up on first use: use it once before breaking it.
+    const std::string first = MakeFile("FIRST_USE.DAT");
+    char source[MAX_PATH + 2] = {};
+    lstrcpyA(source, first.c_str());
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = source;
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+    ASSERT_EQ(0, ::SHFileOperationA(&op));
+
+    const Paths paths = MakeOneFileEach({"NUKE_NO.DAT", "NUKE_YES.DAT", "NUKE_AFTER.DAT"});
+    AddMask("*.DAT");
+    Search();
+    ExpectReady(paths);
+    SetFlags(2, 1, 0);
+    {
+        BrokenTrash broken;
+        ASSERT_TRUE(broken.Ok());
+        // The shell asks, in a box owned by the results window, whether to
+        // delete for good what it cannot recycle.
+        ShellBoxes shell({IDNO, IDYES});
+        Click(IDC_ACTION);
+        EXPECT_EQ((std::vector<HWND>{ResultsWindow(), ResultsWindow()}), shell.owners);
+    }
+
+    EXPECT_EQ(0u, boxes.Count());
+    ExpectDone(3, 2);
+    // No: the file stays. Yes: it is deleted for good.
+    EXPECT_EQ(paths[0] + kFailedMark, Line(0));
+    EXPECT_EQ("NUKE_NO.DAT", FileContent(paths[0]));
+    EXPECT_EQ(paths[1] + kDeletedMark, Line(1));
+    EXPECT_FALSE(Exists(paths[1]));
+    EXPECT_EQ(paths[2] + kDeletedMark, Line(2));
+    for (const std::string& path : paths)
+        EXPECT_FALSE(InTrash(NameOf(path))) << path;
+}
+
+// ---- The interrupt ---------------------------------------------------------
+
+struct InterruptRow {
+    const char* name;
+    bool closeBox;  // else the action button
+    int answer;
+};
+
+class InterruptTest : public DeletionTest, public ::testing::WithParamInterface<InterruptRow> {};
+
+TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
+{
+    const InterruptRow& row = GetParam();
+    const Paths paths = SearchPermanent({"I0.DAT", "I1.DAT", "I2.DAT", "I3.DAT", "I4.DAT"});
+    boxes.Answer(row.answer);
+    spy.SlowAlways();
+    bool asked = false;
+    AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); }, [&] {
+        asked = true;
+        EXPECT_EQ("削除中", Text(IDC_ACTION));
+        EXPECT_EQ(kDeletingStatus, Text(IDC_STATUS));
+        if (row.closeBox)
+            ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+        else
+            Click(IDC_ACTION);
+    });
+    Click(IDC_ACTION);
+    ASSERT_TRUE(asked);
+    ASSERT_EQ(1u, boxes.Count());
+    ExpectInterruptQuestion(boxes.Last());
+
+    const int reached = row.answer == IDYES ? 2 : 5;
+    ExpectDone(5, reached - 1);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(i < reached ? paths[i] + kDeletedMark : paths[i], Line(i));
+        EXPECT_EQ(i >= reached, Exists(paths[i])) << paths[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, InterruptTest,
+                         ::testing::Values(InterruptRow{"ButtonNo", false, IDNO}, InterruptRow{"ButtonYes", false, IDYES},
+                                           InterruptRow{"CloseBoxNo", true, IDNO}, InterruptRow{"CloseBoxYes", true, IDYES}),
+                         [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
+
+// ---- Flags and selection while the pass runs -------------------------------
+
+TEST_F(DeletionTest, FlagsChangedAheadOfThePassAreHonoured)
+{
+    const Paths paths = SearchPermanent({"AHEAD0.DAT", "AHEAD1.DAT", "AHEAD2.DAT", "AHEAD3.DAT", "AHEAD4.DAT"});
+    SetFlags(3, 0, 0);
+    spy.SlowAlways();
+    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
+        SetFlags(2, 0, 0);  // cleared: kept
+        SetFlags(3, 1, 0);  // set: deleted
+        SetFlags(4, 1, 1);  // into the bin
+    });
+    Click(IDC_ACTION);
+
+    ExpectDone(5, 4);
+    EXPECT_EQ(paths[1] + kDeletedMark, Line(1));
+    EXPECT_EQ(paths[2], Line(2));
+    EXPECT_TRUE(Exists(paths[2]));
+    EXPECT_EQ(paths[3] + kDeletedMark, Line(3));
+    EXPECT_FALSE(Exists(paths[3]));
+    EXPECT_FALSE(InTrash(NameOf(paths[3])));
+    EXPECT_EQ(paths[4] + kDeletedMark, Line(4));
+    EXPECT_TRUE(InTrash(NameOf(paths[4])));
+}
+
+TEST_F(DeletionTest, MarkedLinesLoseTheirSelectionAndTheBoxesStayAsTheyWere)
+{
+    const Paths paths = SearchPermanent({"SEL0.DAT", "SEL1.DAT", "SEL2.DAT", "SEL3.DAT"});
+    SetFlags(1, 0, 0);
+    Select({0, 1, 2, 3});
+    ASSERT_EQ(BST_INDETERMINATE, CheckOf(IDC_DELETE_THIS));
+    ASSERT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
+    Click(IDC_ACTION);
+
+    ExpectDone(4, 3);
+    EXPECT_EQ(std::vector<int>{1}, Selection());
+    EXPECT_EQ(BST_INDETERMINATE, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
+    // Afterwards the list still selects, and the disabled boxes follow.
+    Select({0});
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
+    EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
+}
+
+TEST_F(DeletionTest, NeitherOkNorEscapeTakesTheWindowAwayWhileThePassRuns)
+{
+    const Paths paths = SearchPermanent({"KEEP0.DAT", "KEEP1.DAT", "KEEP2.DAT"});
+    spy.SlowAlways();
+    bool tried = false;
+    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
+        tried = true;
+        HWND window = ResultsWindow();
+        Results().OnOK();
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PressDialogKey(window, VK_ESCAPE);
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        EXPECT_EQ(window, ResultsWindow());
+        EXPECT_TRUE(::IsWindowVisible(window));
+    });
+    Click(IDC_ACTION);
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(0u, boxes.Count());
+    ExpectDone(3, 2);
+    for (const std::string& path : paths)
+        EXPECT_FALSE(Exists(path)) << path;
+}
+
+// ---- The main window's commands during the pass ----------------------------
+
+TEST_F(DeletionTest, NewSearchIsRefusedWhileThePassRuns)
+{
+    const Paths paths = SearchPermanent({"BUSY0.DAT", "BUSY1.DAT", "BUSY2.DAT"});
+    HWND window = ResultsWindow();
+    spy.SlowAlways();
+    bool tried = false;
+    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
+        tried = true;
+        EXPECT_FALSE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+        main->OnStartSearch();
+        EXPECT_EQ(window, ResultsWindow());
+        EXPECT_EQ(3, Results().m_nResultCount);
+        EXPECT_TRUE(PassRunning());
+    });
+    Click(IDC_ACTION);
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(window, ResultsWindow());
+    ExpectDone(3, 2);
+    for (const std::string& path : paths)
+        EXPECT_FALSE(Exists(path)) << path;
+    EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+}
+
+struct QuitRow {
+    const char* name;
+    int interruptAnswer;
+    int quitAnswer;  // asked only after a Yes to the interrupt
+};
+
+class QuitDuringPassTest : public DeletionTest, public ::testing::WithParamInterface<QuitRow> {};
+
+TEST_P(QuitDuringPassTest, AsksTheInterruptQuestionFirst)
+{
+    const QuitRow& row = GetParam();
+    const Paths paths = SearchPermanent({"Q0.DAT", "Q1.DAT", "Q2.DAT", "Q3.DAT"});
+    ASSERT_EQ(1, main->m_bDirty);
+    boxes.Answer(row.interruptAnswer).Answer(IDNO).Answer(row.quitAnswer);
+    spy.SlowAlways();
+    AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); }, [&] { ClickMain(IDCANCEL); });
+    HWND window = ResultsWindow();
+    Click(IDC_ACTION);
+
+    const bool interrupted = row.interruptAnswer == IDYES;
+    ASSERT_EQ(interrupted ? 3u : 1u, boxes.Count());
+    ExpectInterruptQuestion(boxes.Boxes()[0]);
+    if (interrupted) {
+        EXPECT_EQ("いくつかの設定が更新されています\n変更を保存しますか？", boxes.Boxes()[1].text);
+        EXPECT_EQ("Tidymoth を終了します\nよろしいですか？", boxes.Boxes()[2].text);
+        EXPECT_EQ(main->m_hWnd, boxes.Boxes()[2].owner);
+    }
+    // The pass ends at the next result after a Yes, and runs on after a No.
+    EXPECT_EQ(window, ResultsWindow());
+    const int reached = interrupted ? 2 : 4;
+    ExpectDone(4, reached - 1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(i >= reached, Exists(paths[i])) << paths[i];
+    EXPECT_EQ(row.quitAnswer != IDYES || !interrupted, ::IsWindowVisible(main->m_hWnd) != FALSE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, QuitDuringPassTest,
+                         ::testing::Values(QuitRow{"InterruptNo", IDNO, IDYES}, QuitRow{"InterruptYesQuitYes", IDYES, IDYES},
+                                           QuitRow{"InterruptYesQuitNo", IDYES, IDNO}),
+                         [](const ::testing::TestParamInfo<QuitRow>& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,568 @@
+#include "tests/win/search_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/ui_timing.h"
+
+namespace win_test {
+
+const char kSearchingSuffix[] = "を検索中";
+const char kTemplateStatus[] = "c:\\winnt以下を検索中";
+const char kListingStatus[] = "リストアップ中....しばらくお待ちください";
+const char kReadyStatus[] = "検索が終了しました。削除ボタンを押すとファイルを削除します";
+const char kNothingStatus[] = "何も検出されませんでした。閉じるボタンを押してください";
+const char kDeletingStatus[] = "ファイルを削除中です・・・しばらくお待ちください";
+const char kDoneStatus[] = "削除が完了しました";
+const char kStopQuestion[] = "中止ボタンが押されました\n中止しますか？";
+const char kInterruptQuestion[] = "処理を中断しますか？";
+const char kDeletedMark[] = "（削除済み）";
+const char kFailedMark[] = "(削除に失敗)";
+
+// ---- The host behind Wine -------------------------------------------------
+
+bool OnWine()
+{
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string HostPathOf(const std::string& path)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return std::string();
+    wchar_t wide[MAX_PATH * 4];
+    if (!::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 4))
+        return std::string();
+    char* host = unixName(wide);
+    if (!host)
+        return std::string();
+    std::string result = host;
+    ::HeapFree(::GetProcessHeap(), 0, host);
+    return result;
+}
+
+std::string WindowsPathOfHost(const std::string& hostPath)
+{
+    std::string path = "Z:" + hostPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+int RunHostShell(const std::string& script)
+{
+    if (!OnWine())
+        return -1;
+    // Wine starts host programs but gives no handle to wait on: the script
+    // leaves its exit status in a file, renamed into place when complete.
+    static unsigned counter = 0;
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    char name[MAX_PATH + 64];
+    std::sprintf(name, "%shost_%lu_%u.status", temp, ::GetCurrentProcessId(), ++counter);
+    std::string status = name;
+    std::string hostStatus = HostPathOf(status);
+    if (hostStatus.empty())
+        return -1;
+    std::string command = "/bin/sh -c \"" + script + "\n echo $? > '" + hostStatus + ".part'; mv '" + hostStatus +
+                          ".part' '" + hostStatus + "'\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA("Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    // What Wine returns for a host program are no handles of this process:
+    // closing them could close someone else's, so they are left alone.
+    DWORD start = ::GetTickCount();
+    while (!Exists(status)) {
+        if (::GetTickCount() - start > 60000)
+            return -1;
+        ::Sleep(5);
+    }
+    int code = std::atoi(FileContent(status).c_str());
+    ::DeleteFileA(status.c_str());
+    return code;
+}
+
+// ---- Files ----------------------------------------------------------------
+
+bool WriteNewFile(const std::string& path, const std::string& content)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = content.empty() ||
+              (::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+               written == content.size());
+    ::CloseHandle(file);
+    return ok;
+}
+
+std::string FileContent(const std::string& path)
+{
+    testing_support::Bytes bytes;
+    if (!testing_support::ReadFileBytes(path, bytes))
+        return std::string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeNumberedFiles(const std::string& dir, int count)
+{
+    if (OnWine()) {
+        std::string host = HostPathOf(dir);
+        char script[512];
+        std::sprintf(script, "cd '%s' && seq -f 'F%%05g.DAT' 1 %d | xargs touch", host.c_str(), count);
+        return !host.empty() && RunHostShell(script) == 0;
+    }
+    for (int i = 1; i <= count; ++i) {
+        char name[32];
+        std::sprintf(name, "\\F%05d.DAT", i);
+        if (!WriteNewFile(dir + name))
+            return false;
+    }
+    return true;
+}
+
+void RemoveWholeTree(const std::string& path)
+{
+    std::string host = OnWine() ? HostPathOf(path) : std::string();
+    if (!host.empty() && RunHostShell("rm -rf '" + host + "'") == 0)
+        return;
+    testing_support::RemoveTree(path);
+}
+
+std::vector<std::string> Enumerate(const std::string& dir, const std::string& mask, bool directories)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA((dir + "\\" + mask).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        bool isDir = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isDir == directories && std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+            names.push_back(entry.cFileName);
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+    return names;
+}
+
+// ---- Acting inside the program's loops -------------------------------------
+
+namespace {
+
+ResultsSpy* g_spy = nullptr;
+
+// ---- Drain steps ----
+
+const UINT WM_DRAIN_STEP = WM_APP + 0x4D;
+std::vector<std::function<bool()>> g_steps;
+bool g_stepPosted = false;
+
+LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_DRAIN_STEP)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    // Steps that go on wait for the next step of the program's loops.
+    g_stepPosted = true;
+    std::vector<std::function<bool()>> steps;
+    steps.swap(g_steps);
+    for (auto& step : steps) {
+        if (step())
+            g_steps.push_back(step);
+    }
+    g_stepPosted = false;
+    return 0;
+}
+
+HWND StepWindow()
+{
+    static HWND window = nullptr;
+    if (!window) {
+        WNDCLASSA cls = {};
+        cls.lpfnWndProc = StepWindowProc;
+        cls.hInstance = ::GetModuleHandleA(nullptr);
+        cls.lpszClassName = "TidymothTestDrainSteps";
+        ::RegisterClassA(&cls);
+        window = ::CreateWindowA(cls.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    }
+    return window;
+}
+
+void PostDrainStep()
+{
+    if (g_steps.empty() || g_stepPosted)
+        return;
+    g_stepPosted = true;
+    ::PostMessageA(StepWindow(), WM_DRAIN_STEP, 0, 0);
+}
+
+// Waits out the drain interval. Wine's tick count is refreshed by its
+// server, which a plain Sleep does not wake: the wait goes through it.
+void WaitOutDrainInterval()
+{
+    static HANDLE never = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ::WaitForSingleObject(never, DRAIN_INTERVAL_MS + 5);
+}
+
+// A step of the program's loops: the next drain runs the drain steps.
+void OnLoopStep()
+{
+    PostDrainStep();
+    if (g_spy && g_spy->slow && g_spy->slow())
+        WaitOutDrainInterval();
+}
+
+using FindFirst = HANDLE(WINAPI*)(LPCSTR, LPWIN32_FIND_DATAA);
+using FindNext = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAA);
+FindFirst g_findFirst = nullptr;
+FindNext g_findNext = nullptr;
+
+HANDLE WINAPI SlowFindFirstFileA(LPCSTR name, LPWIN32_FIND_DATAA entry)
+{
+    OnLoopStep();
+    return g_findFirst(name, entry);
+}
+
+BOOL WINAPI SlowFindNextFileA(HANDLE find, LPWIN32_FIND_DATAA entry)
+{
+    OnLoopStep();
+    return g_findNext(find, entry);
+}
+
+// Points every import of `from` in this program at `to`.
+void RedirectImports(void* from, void* to)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+    const IMAGE_NT_HEADERS* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!imports.VirtualAddress)
+        return;
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name; ++module) {
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk); slot->u1.Function; ++slot) {
+            if (reinterpret_cast<void*>(slot->u1.Function) != from)
+                continue;
+            DWORD old;
+            ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_EXECUTE_READWRITE, &old);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(to);
+            ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
+        }
+    }
+}
+
+void* Export(const char* name)
+{
+    return reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name));
+}
+
+}  // namespace
+
+ResultsSpy::ResultsSpy()
+{
+    g_spy = this;
+    m_hook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &ResultsSpy::Hook, nullptr, ::GetCurrentThreadId());
+    g_findFirst = reinterpret_cast<FindFirst>(Export("FindFirstFileA"));
+    g_findNext = reinterpret_cast<FindNext>(Export("FindNextFileA"));
+    RedirectImports(reinterpret_cast<void*>(g_findFirst), reinterpret_cast<void*>(&SlowFindFirstFileA));
+    RedirectImports(reinterpret_cast<void*>(g_findNext), reinterpret_cast<void*>(&SlowFindNextFileA));
+}
+
+ResultsSpy::~ResultsSpy()
+{
+    Stop();
+}
+
+void ResultsSpy::Stop()
+{
+    if (g_spy != this)
+        return;
+    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileA), reinterpret_cast<void*>(g_findFirst));
+    RedirectImports(reinterpret_cast<void*>(&SlowFindNextFileA), reinterpret_cast<void*>(g_findNext));
+    ::UnhookWindowsHookEx(m_hook);
+    g_spy = nullptr;
+}
+
+LRESULT CALLBACK ResultsSpy::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_spy && sent) {
+        // The results window's controls have identifiers of their own.
+        int id = ::GetDlgCtrlID(sent->hwnd);
+        if (sent->message == WM_SETTEXT && id == IDC_STATUS)
+            g_spy->statusTexts.push_back(TextOf(sent->hwnd));
+        if ((sent->message == LB_ADDSTRING || sent->message == LB_INSERTSTRING) && id == IDC_RESULT_LIST)
+            OnLoopStep();
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void EachDrain(std::function<bool()> step)
+{
+    g_steps.push_back(std::move(step));
+    PostDrainStep();
+}
+
+void AtDrain(std::function<bool()> when, std::function<void()> action)
+{
+    EachDrain([when, action] {
+        if (!when())
+            return true;
+        action();
+        return false;
+    });
+}
+
+void CancelDrainSteps()
+{
+    g_steps.clear();
+}
+
+namespace {
+
+MSG KeyDown(HWND target, WPARAM key)
+{
+    MSG msg = {};
+    msg.hwnd = target;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(static_cast<UINT>(key), 0)) << 16);
+    msg.time = ::GetTickCount();
+    return msg;
+}
+
+HWND KeyTarget(HWND dialog)
+{
+    HWND focus = ::GetFocus();
+    return focus && (focus == dialog || ::IsChild(dialog, focus)) ? focus : dialog;
+}
+
+}  // namespace
+
+void PressDialogKey(HWND dialog, WPARAM key)
+{
+    MSG msg = KeyDown(KeyTarget(dialog), key);
+    if (!::IsDialogMessageA(dialog, &msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void PostKeyToFocus(HWND dialog, WPARAM key)
+{
+    MSG msg = KeyDown(KeyTarget(dialog), key);
+    ::PostMessageA(msg.hwnd, WM_KEYDOWN, key, msg.lParam);
+    ::PostMessageA(msg.hwnd, WM_KEYUP, key, msg.lParam | 0xC0000000);
+}
+
+// ---- The fixture -----------------------------------------------------------
+
+void SearchFixture::SetUp()
+{
+    main = std::make_unique<CMainDlg>();
+    ASSERT_TRUE(main->Create(IDD_MAIN));
+    ::SetForegroundWindow(main->m_hWnd);
+    PumpPending();
+}
+
+void SearchFixture::TearDown()
+{
+    CancelDrainSteps();
+    CancelDrainActions();
+    if (main && main->m_hWnd)
+        main->DestroyWindow();
+    main.reset();
+    PumpPending();
+    CancelDrainActions();
+    testing_support::ChangeDirectory(temp.Path());
+}
+
+std::string SearchFixture::PathOf(const std::string& relative) const
+{
+    return relative.empty() ? temp.Path() : temp / relative;
+}
+
+std::string SearchFixture::MakeFile(const std::string& relative, const std::string& content)
+{
+    size_t cut = relative.rfind('\\');
+    if (cut != std::string::npos)
+        MakeDir(relative.substr(0, cut));
+    std::string path = PathOf(relative);
+    EXPECT_TRUE(WriteNewFile(path, content)) << path;
+    return path;
+}
+
+std::string SearchFixture::MakeDir(const std::string& relative)
+{
+    // Names are ASCII or whole code-page-932 characters whose second byte
+    // may be 0x5C: find the separators by character.
+    std::string partial;
+    const char* p = relative.c_str();
+    while (*p) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1]) {
+            partial.append(p, 2);
+            p += 2;
+            continue;
+        }
+        if (*p == '\\')
+            ::CreateDirectoryA(PathOf(partial).c_str(), nullptr);
+        partial += *p++;
+    }
+    ::CreateDirectoryA(PathOf(partial).c_str(), nullptr);
+    return PathOf(relative);
+}
+
+std::string SearchFixture::AddDir(const std::string& path, bool subfolders)
+{
+    ::SetWindowTextA(MainControl(IDC_DIR_EDIT), path.c_str());
+    ::SendMessageA(MainControl(IDC_SUBFOLDERS), BM_SETCHECK, subfolders ? BST_CHECKED : BST_UNCHECKED, 0);
+    int before = main->m_patternSet.GetDirCount();
+    ClickMain(IDC_ADD_DIR);
+    EXPECT_EQ(before + 1, main->m_patternSet.GetDirCount()) << path;
+    EXPECT_EQ(subfolders ? 1 : 0, main->m_patternSet.GetDirFlag(before));
+    return main->m_patternSet.GetDir(before).GetString();
+}
+
+void SearchFixture::AddMask(const std::string& mask)
+{
+    ::SetWindowTextA(MainControl(IDC_MASK_EDIT), mask.c_str());
+    int before = main->m_patternSet.GetMaskCount();
+    ClickMain(IDC_ADD_MASK);
+    EXPECT_EQ(before + 1, main->m_patternSet.GetMaskCount()) << mask;
+}
+
+std::vector<std::string> SearchFixture::StoredResults()
+{
+    std::vector<std::string> results;
+    for (int i = 0; i < Results().m_nResultCount; ++i)
+        results.push_back(Results().m_strResult[i].GetString());
+    return results;
+}
+
+void SearchFixture::Click(int id)
+{
+    HWND button = Control(id);
+    ASSERT_NE(nullptr, button) << "no control " << id;
+    ASSERT_TRUE(::IsWindowEnabled(button)) << "control " << id << " is disabled";
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+void SearchFixture::ClickMain(int id)
+{
+    HWND button = MainControl(id);
+    ASSERT_TRUE(::IsWindowEnabled(button)) << "main window control " << id << " is disabled";
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+void SearchFixture::Select(const std::vector<int>& lines)
+{
+    HWND list = Control(IDC_RESULT_LIST);
+    ::SendMessageA(list, LB_SETSEL, FALSE, -1);
+    for (int line : lines)
+        ::SendMessageA(list, LB_SETSEL, TRUE, line);
+    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+void SearchFixture::SelectAll()
+{
+    HWND list = Control(IDC_RESULT_LIST);
+    ::SendMessageA(list, LB_SETSEL, TRUE, -1);
+    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+void SearchFixture::SetFlags(int line, int deleteFlag, int recycleFlag)
+{
+    Select({line});
+    // A click moves an unchecked box to checked and a checked one on to
+    // indeterminate, which the window shows as unchecked.
+    for (int i = 0; i < 2 && CheckOf(IDC_DELETE_THIS) != (deleteFlag ? BST_CHECKED : BST_UNCHECKED); ++i)
+        Click(IDC_DELETE_THIS);
+    for (int i = 0; i < 2 && CheckOf(IDC_TO_RECYCLE) != (recycleFlag ? BST_CHECKED : BST_UNCHECKED); ++i)
+        Click(IDC_TO_RECYCLE);
+    EXPECT_EQ(deleteFlag, Results().m_nDeleteFlag[line]);
+    EXPECT_EQ(recycleFlag, Results().m_nRecycleFlag[line]);
+}
+
+void SearchFixture::ExpectReady(const std::vector<std::string>& lines)
+{
+    ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
+    const int n = static_cast<int>(lines.size());
+    EXPECT_EQ(lines, Lines());
+    EXPECT_EQ(lines, StoredResults());
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(1, Results().m_bReadyToDelete);
+    for (int i = 0; i < n && i < MAX_RESULTS; ++i) {
+        EXPECT_EQ(1, Results().m_nDeleteFlag[i]) << i;
+        EXPECT_EQ(1, Results().m_nRecycleFlag[i]) << i;
+    }
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
+    EXPECT_EQ("削除", Text(IDC_ACTION));
+    EXPECT_TRUE(Enabled(IDC_ACTION));
+    EXPECT_EQ(kReadyStatus, Text(IDC_STATUS));
+    EXPECT_TRUE(Enabled(IDC_RESULT_LIST));
+    EXPECT_TRUE(Enabled(IDC_DELETE_THIS));
+    EXPECT_TRUE(Enabled(IDC_TO_RECYCLE));
+    EXPECT_EQ(std::vector<int>{0}, Selection());
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
+    EXPECT_EQ(0, RangeMin());
+    EXPECT_EQ(n, RangeMax());
+    EXPECT_EQ(std::to_string(n), Text(IDC_PROGRESS_MAX));
+    EXPECT_EQ(n - 1, Position());
+}
+
+void SearchFixture::ExpectNothingFound()
+{
+    ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
+    EXPECT_EQ(0, Results().m_nResultCount);
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ("閉じる", Text(IDC_ACTION));
+    EXPECT_TRUE(Enabled(IDC_ACTION));
+    EXPECT_FALSE(Enabled(IDC_RESULT_LIST));
+    EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
+    EXPECT_FALSE(Enabled(IDC_TO_RECYCLE));
+    EXPECT_EQ(kNothingStatus, Text(IDC_STATUS));
+    EXPECT_EQ(0, RangeMin());
+    EXPECT_EQ(0, RangeMax());
+    EXPECT_EQ("0", Text(IDC_PROGRESS_MAX));
+}
+
+void SearchFixture::ExpectDone(int count, int lastHandled)
+{
+    ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
+    EXPECT_EQ(kDoneStatus, Text(IDC_STATUS));
+    EXPECT_EQ("終了", Text(IDC_ACTION));
+    EXPECT_TRUE(Enabled(IDC_ACTION));
+    EXPECT_TRUE(Enabled(IDC_RESULT_LIST));
+    EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
+    EXPECT_FALSE(Enabled(IDC_TO_RECYCLE));
+    EXPECT_EQ(count, static_cast<int>(Lines().size()));
+    // The pass leaves the range of the listing and stops on the last result
+    // it handled.
+    EXPECT_EQ(0, RangeMin());
+    EXPECT_EQ(count, RangeMax());
+    EXPECT_EQ(std::to_string(count), Text(IDC_PROGRESS_MAX));
+    EXPECT_EQ(lastHandled, Position());
+}
+
+}  // namespace win_test

@@ -1,0 +1,159 @@
+// The search, the results window and the deletion pass on real files: a
+// temporary start-up directory holding the tree to search, the main window
+// created over it, and the means to act from inside the program's own loops.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/support/temp_dir.h"
+#include "tests/win/win_test_support.h"
+#include "ui/main_dlg.h"
+
+namespace win_test {
+
+// The texts the results window shows.
+extern const char kSearchingSuffix[];  // "を検索中"
+extern const char kTemplateStatus[];   // the template's status line
+extern const char kListingStatus[];
+extern const char kReadyStatus[];
+extern const char kNothingStatus[];
+extern const char kDeletingStatus[];
+extern const char kDoneStatus[];
+extern const char kStopQuestion[];
+extern const char kInterruptQuestion[];
+extern const char kDeletedMark[];  // "（削除済み）"
+extern const char kFailedMark[];   // "(削除に失敗)"
+
+// ---- The host behind Wine -------------------------------------------------
+
+bool OnWine();
+// The host's path for a Windows path (Wine only; empty elsewhere).
+std::string HostPathOf(const std::string& path);
+// A host path as Wine names it on drive Z:.
+std::string WindowsPathOfHost(const std::string& hostPath);
+// Runs a /bin/sh script on the host (Wine only) and waits for it; its exit
+// status, or -1 when it could not be run. No double quotes in `script`.
+int RunHostShell(const std::string& script);
+
+// ---- Files ----------------------------------------------------------------
+
+// A new file holding `content`.
+bool WriteNewFile(const std::string& path, const std::string& content = std::string());
+std::string FileContent(const std::string& path);
+bool Exists(const std::string& path);
+// `count` empty files F00001.DAT, F00002.DAT, ... in `dir`. Under Wine they
+// are made by the host: Wine looks through the whole directory for every
+// new name, so thousands of creations in one directory take minutes.
+bool MakeNumberedFiles(const std::string& dir, int count);
+// Removes a tree, also one holding symbolic links or very many files.
+void RemoveWholeTree(const std::string& path);
+// The names a mask enumeration returns in `dir`, in the system's order.
+std::vector<std::string> Enumerate(const std::string& dir, const std::string& mask, bool directories);
+
+// ---- Acting inside the program's loops -------------------------------------
+
+// Watches the results window while it lives: records every text given to
+// its status line, in order; and, while `slow` holds, makes every step of
+// the program's loops take longer than the drain interval, so that the poll
+// after it drains the queue (the loops may skip a drain when less than that
+// has passed). The steps are: reading a directory entry (the file system
+// answers slowly), adding a line to the result list, and marking one.
+class ResultsSpy {
+public:
+    ResultsSpy();
+    ~ResultsSpy();
+    ResultsSpy(const ResultsSpy&) = delete;
+    ResultsSpy& operator=(const ResultsSpy&) = delete;
+
+    void SlowAlways() { slow = [] { return true; }; }
+    // Stops watching: no more texts, slow steps or drain steps.
+    void Stop();
+
+    std::function<bool()> slow;
+    std::vector<std::string> statusTexts;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook = nullptr;
+};
+
+// Code run from inside the drains of the program's loops: a message posted
+// to a window of the test, posted again after every step of the loops that
+// the spy sees, so a step runs once in each drain that follows a step.
+// Runs `step` in every such drain until it returns false.
+void EachDrain(std::function<bool()> step);
+// Runs `action` once, in the first such drain in which `when` holds.
+void AtDrain(std::function<bool()> when, std::function<void()> action);
+void CancelDrainSteps();
+
+// The dialog keyboard handling of the program's modal loop for one key
+// press: what Enter and Escape do while no loop of the program drains.
+void PressDialogKey(HWND dialog, WPARAM key);
+// A key press as it reaches the focused control when a loop of the program
+// drains the queue: posted, to be dispatched by that drain.
+void PostKeyToFocus(HWND dialog, WPARAM key);
+
+// ---- The fixture -----------------------------------------------------------
+
+class SearchFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Paths under the start-up directory, with "\" between names.
+    std::string PathOf(const std::string& relative) const;
+    // Makes the file and every directory above it.
+    std::string MakeFile(const std::string& relative, const std::string& content = std::string());
+    std::string MakeDir(const std::string& relative);
+
+    // The pattern as the user enters it: the field, the subfolder box, the
+    // add button. AddDir returns the directory as the pattern stores it.
+    std::string AddDir(const std::string& path, bool subfolders);
+    void AddMask(const std::string& mask);
+
+    void Search() { main->OnStartSearch(); }
+
+    CSearchDlg& Results() { return main->m_searchDlg; }
+    HWND ResultsWindow() { return Results().m_hWnd; }
+    HWND Control(int id) { return ::GetDlgItem(ResultsWindow(), id); }
+    HWND MainControl(int id) { return ::GetDlgItem(main->m_hWnd, id); }
+    std::string Text(int id) { return TextOf(Control(id)); }
+    bool Enabled(int id) { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    int CheckOf(int id) { return static_cast<int>(::SendMessageA(Control(id), BM_GETCHECK, 0, 0)); }
+    std::vector<std::string> Lines() { return ListItems(Control(IDC_RESULT_LIST)); }
+    std::vector<int> Selection() { return SelectedLines(Control(IDC_RESULT_LIST)); }
+    int RangeMin() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, TRUE, 0)); }
+    int RangeMax() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
+    int Position() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
+    std::vector<std::string> StoredResults();
+
+    // A click on a button of the results window, which must be enabled, as
+    // a user could not click it otherwise.
+    void Click(int id);
+    void ClickMain(int id);
+    // Selects exactly `lines` and tells the window, as the list box does.
+    void Select(const std::vector<int>& lines);
+    void SelectAll();
+    // Sets the two flags of one line through the boxes, as a user does.
+    void SetFlags(int line, int deleteFlag, int recycleFlag);
+
+    // The states at the end of a phase, exactly.
+    void ExpectReady(const std::vector<std::string>& lines);
+    void ExpectNothingFound();
+    void ExpectDone(int count, int lastHandled);
+
+    testing_support::TempDir temp;
+    ScriptedBoxes boxes;
+    ResultsSpy spy;
+    std::unique_ptr<CMainDlg> main;
+};
+
+}  // namespace win_test

@@ -1,0 +1,898 @@
+// The search from the main window's start button to the listed results, on
+// real trees: what is found, in which order, under which path, how the
+// results window shows the walk, and how a walk is stopped.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/win/search_fixture.h"
+
+using namespace win_test;
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+// Runs `cleanUp` when the scope ends, also after a failed assertion.
+struct Finally {
+    std::function<void()> cleanUp;
+    ~Finally() { cleanUp(); }
+};
+
+void Append(Paths& lines, const Paths& more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// `dir` (ending with "\") followed by each name that `mask` matches in
+// `path`, in the system's order.
+Paths Matches(const std::string& dir, const std::string& path, const std::string& mask)
+{
+    Paths lines;
+    for (const std::string& name : Enumerate(path, mask, false))
+        lines.push_back(dir + name);
+    return lines;
+}
+
+bool SameDirectory(const std::string& a, const std::string& b)
+{
+    std::string x = a, y = b;
+    while (x.size() > 3 && x.back() == '\\')
+        x.pop_back();
+    while (y.size() > 3 && y.back() == '\\')
+        y.pop_back();
+    return lstrcmpiA(x.c_str(), y.c_str()) == 0;
+}
+
+using SearchTest = SearchFixture;
+
+// ---- What is found, and in which order -------------------------------------
+
+TEST_F(SearchTest, ResultsComeByDirectoryThenMaskThenDepthFirst)
+{
+    MakeFile("D1\\1.A");
+    MakeFile("D1\\1.B");
+    MakeFile("D1\\SubDir\\2.A");
+    MakeFile("D1\\SubDir\\X.B");
+    MakeFile("D2\\3.A");
+    MakeFile("D2\\SUB2\\4.A");
+    MakeFile("D3\\P\\p.A");
+    MakeFile("D3\\P\\PP\\pp.A");
+    MakeFile("D3\\Q\\q.A");
+    const std::string d1 = AddDir(PathOf("D1"), true);
+    const std::string d2 = AddDir(PathOf("D2"), false);
+    const std::string d1sub = AddDir(PathOf("D1\\SubDir"), false);
+    const std::string d3 = AddDir(PathOf("D3"), true);
+    AddMask("*.a");
+    AddMask("*.b");
+    AddMask("X*");
+    ASSERT_EQ(0, lstrcmpiA(PathOf("D1\\SUBDIR\\").c_str(), d1sub.c_str())) << d1sub;
+
+    // D3's subdirectories come in the order the system lists them, each
+    // with its own matches before those of its subdirectories.
+    Paths d3Tree;
+    std::string lastEntered;
+    for (const std::string& sub : Enumerate(PathOf("D3"), "*", true)) {
+        if (sub == "P") {
+            Append(d3Tree, {d3 + "P\\p.A", d3 + "P\\PP\\pp.A"});
+            lastEntered = PathOf("D3\\P\\PP");
+        } else {
+            d3Tree.push_back(d3 + "Q\\q.A");
+            lastEntered = PathOf("D3\\Q");
+        }
+    }
+    Paths expected = {
+        d1 + "1.A",    d1 + "SubDir\\2.A",  // D1 with *.A; subdirectory names as the system spells them
+        d1 + "1.B",    d1 + "SubDir\\X.B",  // D1 with *.B
+        d1 + "SubDir\\X.B",                 // D1 with X*: the same file again
+        d2 + "3.A",                         // D2 with *.A, without its subfolder
+        d1sub + "2.A", d1sub + "X.B",       // D1\SUBDIR as stored, with *.A and *.B
+        d1sub + "X.B",                      // and with X*
+    };
+    Append(expected, d3Tree);
+
+    Search();
+    ExpectReady(expected);
+    EXPECT_EQ(0u, boxes.Count());
+    // The walk leaves the process in the last directory it entered.
+    EXPECT_TRUE(SameDirectory(lastEntered, testing_support::CurrentDirectory())) << testing_support::CurrentDirectory();
+
+    // Every match is a result of its own, with flags of its own.
+    SetFlags(4, 0, 0);
+    for (int line : {3, 7, 8}) {
+        EXPECT_EQ(1, Results().m_nDeleteFlag[line]) << line;
+        EXPECT_EQ(1, Results().m_nRecycleFlag[line]) << line;
+    }
+}
+
+TEST_F(SearchTest, HiddenSystemAndReadOnlyFilesAreFoundAndDirectoriesNever)
+{
+    const struct {
+        const char* name;
+        DWORD attributes;
+    } files[] = {
+        {"PLAIN.TXT", 0},
+        {"HIDDEN.TXT", FILE_ATTRIBUTE_HIDDEN},
+        {"SYSTEM.TXT", FILE_ATTRIBUTE_SYSTEM},
+        {"READONLY.TXT", FILE_ATTRIBUTE_READONLY},
+        {"ALL.TXT", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},
+    };
+    for (const auto& file : files) {
+        std::string path = MakeFile(std::string("D\\") + file.name);
+        if (file.attributes) {
+            ASSERT_TRUE(::SetFileAttributesA(path.c_str(), file.attributes));
+        }
+        ASSERT_EQ(file.attributes, ::GetFileAttributesA(path.c_str()) & file.attributes) << file.name;
+    }
+    // A directory whose name the mask matches, with bits of its own.
+    MakeFile("D\\FOLDER.TXT\\IN.TXT");
+    const DWORD folderBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(::SetFileAttributesA(PathOf("D\\FOLDER.TXT").c_str(), folderBits));
+    ASSERT_EQ(folderBits | FILE_ATTRIBUTE_DIRECTORY,
+              ::GetFileAttributesA(PathOf("D\\FOLDER.TXT").c_str()) & (folderBits | FILE_ATTRIBUTE_DIRECTORY));
+
+    const std::string d = AddDir(PathOf("D"), true);
+    AddMask("*.TXT");
+    Search();
+
+    Paths expected = Matches(d, PathOf("D"), "*.TXT");
+    ASSERT_EQ(5u, expected.size());
+    // The directory's contents come from the subdirectory pass.
+    expected.push_back(d + "FOLDER.TXT\\IN.TXT");
+    ExpectReady(expected);
+}
+
+// A free drive letter for a directory while the test runs. DefineDosDeviceA
+// gives one where the system honours it. Wine 8 accepts the call but its
+// file system ignores the mapping: it looks drive letters up as links in the
+// prefix's dosdevices folder, so there the test makes such a link.
+class MappedDrive {
+public:
+    MappedDrive(const std::string& target, const std::string& probe) : m_target(target)
+    {
+        for (const char* letter = "TUVWXYSRQPONMLKJ"; *letter && !Ok(); ++letter) {
+            std::string drive = std::string(1, *letter) + ":";
+            if (::GetDriveTypeA((drive + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
+                continue;
+            if (::DefineDosDeviceA(0, drive.c_str(), target.c_str())) {
+                if (Exists(drive + "\\" + probe)) {
+                    m_drive = drive;
+                    m_defined = true;
+                    break;
+                }
+                ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(), target.c_str());
+            }
+            std::string c = HostPathOf("C:\\");
+            size_t at = c.rfind("/c:");
+            if (at == std::string::npos)
+                return;
+            m_link = c.substr(0, at) + "/" + static_cast<char>(*letter - 'A' + 'a') + ":";
+            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && Exists(drive + "\\" + probe)) {
+                m_drive = drive;
+                break;
+            }
+            RemoveLink();
+            return;
+        }
+    }
+    ~MappedDrive()
+    {
+        if (m_defined)
+            ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, m_drive.c_str(), m_target.c_str());
+        RemoveLink();
+    }
+    bool Ok() const { return !m_drive.empty(); }
+    std::string Drive() const { return m_drive; }
+
+private:
+    void RemoveLink()
+    {
+        if (!m_link.empty())
+            RunHostShell("rm -f '" + m_link + "'");
+        m_link.clear();
+    }
+    std::string m_target;
+    std::string m_drive;
+    std::string m_link;
+    bool m_defined = false;
+};
+
+TEST_F(SearchTest, RootOfADrive)
+{
+    MakeFile("ROOTED\\ROOT.TXT");
+    MakeFile("ROOTED\\SUB1\\A.TXT");
+    MakeFile("ROOTED\\SUB2\\B.TXT");
+    MakeFile("ROOTED\\SUB2\\DEEP\\C.TXT");
+    MappedDrive drive(PathOf("ROOTED"), "ROOT.TXT");
+    if (!drive.Ok())
+        GTEST_SKIP() << "no drive letter could be mapped to " << PathOf("ROOTED");
+    Finally leaveDrive{[&] { testing_support::ChangeDirectory(temp.Path()); }};
+
+    spy.statusTexts.clear();
+    const std::string root = AddDir(drive.Drive() + "\\", true);
+    ASSERT_EQ(drive.Drive() + "\\", root);
+    AddMask("*.TXT");
+
+    // Files of the root are root + name; after each subdirectory the walk's
+    // string is cut back to the bare drive, and the next one is again
+    // drive + "\" + name.
+    Paths expected = {root + "ROOT.TXT"};
+    Paths statuses = {root + kSearchingSuffix};
+    for (const std::string& sub : Enumerate(drive.Drive(), "*", true)) {
+        if (sub == "SUB1") {
+            expected.push_back(root + "SUB1\\A.TXT");
+            statuses.push_back(root + "SUB1" + kSearchingSuffix);
+        } else {
+            Append(expected, {root + "SUB2\\B.TXT", root + "SUB2\\DEEP\\C.TXT"});
+            Append(statuses, {root + "SUB2" + kSearchingSuffix, root + "SUB2\\DEEP" + kSearchingSuffix});
+        }
+    }
+    Append(statuses, {kListingStatus, kReadyStatus});
+
+    Search();
+    ExpectReady(expected);
+    EXPECT_EQ(statuses, spy.statusTexts);
+}
+
+TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
+{
+    ASSERT_EQ("\x95\x5C", std::string("表"));
+    MakeFile("D\\DATA表\\F.TXT");
+    MakeFile("D\\DATA表\\SUB\\G.TXT");
+    MakeFile("D\\ZZZ\\H.TXT");
+
+    spy.statusTexts.clear();
+    const std::string d = AddDir(PathOf("D"), true);
+    // Stored without a closing separator, as an older settings file can hold it.
+    const std::string bare = PathOf("D\\DATA表");
+    main->m_patternSet.AddDir(CString(bare.c_str()), 0);
+    // Entered in the field, it gets its separator.
+    const std::string entered = AddDir(PathOf("D\\DATA表"), false);
+    EXPECT_EQ(0, lstrcmpiA((bare + "\\").c_str(), entered.c_str())) << entered;
+    AddMask("*.TXT");
+
+    Paths expected;
+    Paths statuses = {d + kSearchingSuffix};
+    for (const std::string& sub : Enumerate(PathOf("D"), "*", true)) {
+        if (sub == "ZZZ") {
+            expected.push_back(d + "ZZZ\\H.TXT");
+            statuses.push_back(d + "ZZZ" + kSearchingSuffix);
+        } else {
+            Append(expected, {d + "DATA表\\F.TXT", d + "DATA表\\SUB\\G.TXT"});
+            Append(statuses, {d + "DATA表" + kSearchingSuffix, d + "DATA表\\SUB" + kSearchingSuffix});
+        }
+    }
+    Append(expected, {bare + "\\F.TXT", entered + "F.TXT"});
+    Append(statuses, {bare + kSearchingSuffix, entered + kSearchingSuffix, kListingStatus, kReadyStatus});
+
+    Search();
+    ExpectReady(expected);
+    EXPECT_EQ(statuses, spy.statusTexts);
+}
+
+TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
+{
+    MakeFile("TOP.TXT");
+    MakeFile("D\\A.TXT");
+    MakeFile("D\\表紙.TXT");
+    MakeFile("D\\SUB\\B.TXT");
+    const std::string d = AddDir(PathOf("D"), false);
+    // The mask field refuses these; an older settings file can hold them.
+    // "表*.TXT" holds the byte 0x5C only inside 表 and is a plain mask.
+    for (const char* mask : {"SUB\\*.TXT", "*.TXT", "..\\*.TXT", "C:*.TXT", "SUB/*.TXT", "表*.TXT"})
+        ASSERT_TRUE(main->m_patternSet.AddMask(CString(mask), 0));
+
+    Paths expected = Matches(d, PathOf("D"), "*.TXT");
+    expected.push_back(d + "表紙.TXT");
+    Search();
+    ExpectReady(expected);
+}
+
+TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
+{
+    MakeFile("REL\\F.TXT");
+    MakeFile("ABS\\Y.TXT");
+    MakeFile("ABS\\REL\\DECOY.TXT");        // where a walk left in ABS would look
+    MakeFile("ELSEWHERE\\REL\\DECOY.TXT");  // where the current directory points
+    const std::string abs = AddDir(PathOf("ABS"), false);
+    // Relative directories come only from older settings files.
+    main->m_patternSet.AddDir(CString("REL\\"), 0);
+    main->m_patternSet.AddDir(CString("REL"), 0);
+    AddMask("*.TXT");
+    ASSERT_TRUE(testing_support::ChangeDirectory(PathOf("ELSEWHERE")));
+
+    Search();
+    ExpectReady({abs + "Y.TXT", PathOf("REL\\F.TXT"), PathOf("REL\\F.TXT")});
+}
+
+// A link to a directory: a host symbolic link under Wine, which Wine reports
+// as a reparse point; a junction on Windows.
+bool MakeDirectoryLink(const std::string& link, const std::string& target)
+{
+    if (OnWine())
+        return RunHostShell("ln -s '" + HostPathOf(target) + "' '" + HostPathOf(link) + "'") == 0;
+    std::string command = "cmd.exe /c mklink /J \"" + link + "\" \"" + target + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return Exists(link);
+}
+
+TEST_F(SearchTest, LinkedDirectoriesAreNotFollowed)
+{
+    MakeFile("D\\F.TXT");
+    MakeFile("D\\SUB\\G.TXT");
+    MakeFile("OUTSIDE\\X.TXT");
+    Finally removeLinks{[&] { RemoveWholeTree(PathOf("D")); }};
+    if (!MakeDirectoryLink(PathOf("D\\OUT"), PathOf("OUTSIDE")) || !MakeDirectoryLink(PathOf("D\\SUB\\LOOP"), PathOf("D")))
+        GTEST_SKIP() << "no directory link could be made";
+    const DWORD linkBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    ASSERT_EQ(linkBits, ::GetFileAttributesA(PathOf("D\\OUT").c_str()) & linkBits);
+    ASSERT_EQ(linkBits, ::GetFileAttributesA(PathOf("D\\SUB\\LOOP").c_str()) & linkBits);
+
+    const std::string d = AddDir(PathOf("D"), true);
+    AddMask("*.TXT");
+    Search();
+    // Neither the tree outside nor the loop back to D is walked.
+    ExpectReady({d + "F.TXT", d + "SUB\\G.TXT"});
+}
+
+TEST_F(SearchTest, DirectoriesWithPathsTooLongToEnterAreSkipped)
+{
+    // A directory whose full path the system cannot enter, made through the
+    // wide API's long-path form, with a file below it.
+    const std::string shallow = "D\\" + std::string(120, 'A');
+    MakeFile(shallow + "\\G.TXT");
+    const std::string deep = PathOf(shallow) + "\\" + std::string(150, 'B');
+    Finally removeDeep{[&] {
+        testing_support::ChangeDirectory(temp.Path());
+        RemoveWholeTree(PathOf("D"));
+    }};
+    const std::wstring wide = L"\\\\?\\" + std::wstring(deep.begin(), deep.end());
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    HANDLE file = ::CreateFileW((wide + L"\\F.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    ::CloseHandle(file);
+    ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
+
+    const std::string d = AddDir(PathOf("D"), true);
+    AddMask("*.TXT");
+    Search();
+    // Nothing below it is listed, under its own name or a shortened one.
+    ExpectReady({d + std::string(120, 'A') + "\\G.TXT"});
+}
+
+// ---- The nothing-found state -----------------------------------------------
+
+enum class Empty { NoDirectories, NoMasks, MissingDirectory, NoMatch };
+
+struct EmptyRow {
+    const char* name;
+    Empty kind;
+};
+
+class NothingFoundTest : public SearchFixture, public ::testing::WithParamInterface<EmptyRow> {};
+
+TEST_P(NothingFoundTest, ShowsTheNothingFoundState)
+{
+    MakeFile("D\\A.TXT");
+    std::string d;
+    const Empty kind = GetParam().kind;
+    if (kind != Empty::NoDirectories)
+        d = AddDir(PathOf("D"), true);
+    if (kind != Empty::NoMasks)
+        AddMask(kind == Empty::NoMatch ? "*.NONE" : "*.TXT");
+    if (kind == Empty::MissingDirectory) {
+        testing_support::ChangeDirectory(temp.Path());
+        testing_support::RemoveTree(PathOf("D"));
+        ASSERT_FALSE(Exists(PathOf("D")));
+    }
+    spy.statusTexts.clear();
+    Search();
+    ExpectNothingFound();
+    EXPECT_EQ(0u, boxes.Count());
+    // Only a directory that was entered is named.
+    Paths statuses;
+    if (kind == Empty::NoMatch)
+        statuses.push_back(d + kSearchingSuffix);
+    Append(statuses, {kListingStatus, kNothingStatus});
+    EXPECT_EQ(statuses, spy.statusTexts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, NothingFoundTest,
+                         ::testing::Values(EmptyRow{"NoDirectories", Empty::NoDirectories},
+                                           EmptyRow{"NoMasks", Empty::NoMasks},
+                                           EmptyRow{"MissingDirectory", Empty::MissingDirectory},
+                                           EmptyRow{"NothingMatches", Empty::NoMatch}),
+                         [](const ::testing::TestParamInfo<EmptyRow>& info) { return std::string(info.param.name); });
+
+// ---- Progress and status while walking -------------------------------------
+
+struct ScheduleRow {
+    const char* name;
+    std::vector<int> filesPerDirectory;
+    // The range's maximum seen at a drain right after the count reached
+    // the first number.
+    std::vector<std::pair<int, int>> maximumAtCount;
+};
+
+class ProgressScheduleTest : public SearchFixture, public ::testing::WithParamInterface<ScheduleRow> {};
+
+TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledCount)
+{
+    const ScheduleRow& row = GetParam();
+    Paths expected;
+    for (size_t i = 0; i < row.filesPerDirectory.size(); ++i) {
+        std::string dir = "S" + std::to_string(i);
+        for (int f = 0; f < row.filesPerDirectory[i]; ++f) {
+            char name[16];
+            std::sprintf(name, "\\F%03d.TXT", f);
+            MakeFile(dir + name);
+        }
+        Append(expected, Matches(AddDir(PathOf(dir), false), PathOf(dir), "*.TXT"));
+    }
+    AddMask("*.TXT");
+
+    struct Sample {
+        int min, max, position;
+        std::string maxText;
+    };
+    std::map<int, Sample> samples;
+    std::set<int> wanted;
+    for (const auto& at : row.maximumAtCount)
+        wanted.insert(at.first);
+    spy.statusTexts.clear();
+    // Slowed only while walking (the listing disables the button), once for
+    // each count at which the entry about to be read can make a wanted one.
+    int lastSlowed = -1;
+    spy.slow = [&] {
+        int count = Results().m_nResultCount;
+        if (count == lastSlowed || !(wanted.count(count) || wanted.count(count + 1)) || !Enabled(IDC_ACTION))
+            return false;
+        lastSlowed = count;
+        return true;
+    };
+    EachDrain([&] {
+        if (!ResultsWindow() || Text(IDC_STATUS) == kListingStatus)
+            return false;
+        int count = Results().m_nResultCount;
+        if (!samples.count(count))
+            samples[count] = Sample{RangeMin(), RangeMax(), Position(), Text(IDC_PROGRESS_MAX)};
+        return true;
+    });
+    Search();
+    CancelDrainSteps();
+
+    for (const auto& at : row.maximumAtCount) {
+        SCOPED_TRACE("count " + std::to_string(at.first));
+        auto it = samples.find(at.first);
+        ASSERT_NE(samples.end(), it) << "no drain at this count";
+        EXPECT_EQ(0, it->second.min);
+        EXPECT_EQ(at.second, it->second.max);
+        EXPECT_EQ(std::to_string(at.second), it->second.maxText);
+        // The walk sets the position to the count plus one; the bar shows
+        // at most its maximum.
+        EXPECT_EQ(std::min(at.first + 1, at.second), it->second.position);
+    }
+    // The listing then shows the whole count.
+    ExpectReady(expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ProgressScheduleTest,
+    ::testing::Values(ScheduleRow{"Passing100InsideTheFirstDirectory", {150, 10, 1}, {{101, 100}, {150, 100}, {151, 100}, {161, 100}}},
+                      ScheduleRow{"Exactly100ThenExactly300", {100, 200, 1}, {{100, 100}, {101, 300}, {300, 300}, {301, 500}}},
+                      ScheduleRow{"Reaching100InALaterDirectory", {99, 1, 1}, {{99, 100}, {100, 100}, {101, 300}}}),
+    [](const ::testing::TestParamInfo<ScheduleRow>& info) { return std::string(info.param.name); });
+
+TEST_F(SearchTest, StatusLineNamesADirectoryOnlyWhenItChanges)
+{
+    MakeFile("D\\A.TXT");
+    MakeFile("D\\B.LOG");
+    MakeFile("D\\C.TXT");
+    const std::string d = AddDir(PathOf("D"), false);
+    AddMask("*.TXT");
+    AddMask("*.LOG");
+    Paths expected = Matches(d, PathOf("D"), "*.TXT");
+    expected.push_back(d + "B.LOG");
+    {
+        spy.statusTexts.clear();
+        Search();
+        ExpectReady(expected);
+        // D is entered once for each mask and named once.
+        EXPECT_EQ((Paths{d + kSearchingSuffix, kListingStatus, kReadyStatus}), spy.statusTexts);
+    }
+    {
+        // The next search enters the same directory first: the new window
+        // keeps its template's line until the listing.
+        spy.statusTexts.clear();
+        spy.SlowAlways();
+        Paths seen;
+        EachDrain([&] {
+            if (!ResultsWindow() || Text(IDC_STATUS) == kListingStatus)
+                return false;
+            seen.push_back(Text(IDC_STATUS));
+            return true;
+        });
+        Search();
+        CancelDrainSteps();
+        ExpectReady(expected);
+        EXPECT_EQ((Paths{kListingStatus, kReadyStatus}), spy.statusTexts);
+        ASSERT_FALSE(seen.empty());
+        for (const std::string& text : seen)
+            EXPECT_EQ(kTemplateStatus, text);
+    }
+}
+
+// ---- Stopping a search -----------------------------------------------------
+
+// A pattern of two directories and two masks, D with a subdirectory.
+class StopTest : public SearchFixture {
+protected:
+    void SetUp() override
+    {
+        SearchFixture::SetUp();
+        for (int i = 0; i < 8; ++i)
+            MakeFile("D\\F" + std::to_string(i) + ".TXT");
+        MakeFile("D\\SUB\\G.TXT");
+        MakeFile("D\\L.LOG");
+        MakeFile("E\\H.TXT");
+        d = AddDir(PathOf("D"), true);
+        e = AddDir(PathOf("E"), false);
+        AddMask("*.TXT");
+        AddMask("*.LOG");
+        all = Matches(d, PathOf("D"), "*.TXT");
+        Append(all, {d + "SUB\\G.TXT", d + "L.LOG", e + "H.TXT"});
+        spy.SlowAlways();
+        spy.statusTexts.clear();
+    }
+    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == "検索中止" && Enabled(IDC_ACTION); }
+    bool Listing(int lines)
+    {
+        return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_STATUS) == kListingStatus &&
+               static_cast<int>(Lines().size()) >= lines;
+    }
+    void ExpectStopQuestion(const RecordedBox& box)
+    {
+        EXPECT_EQ(kStopQuestion, box.text);
+        EXPECT_EQ("警告", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
+        EXPECT_EQ(main->m_hWnd, box.owner);
+    }
+    // The main window as before: usable, and its search can start again.
+    void ExpectMainUsable()
+    {
+        EXPECT_TRUE(::IsWindowVisible(main->m_hWnd));
+        EXPECT_TRUE(::IsWindowEnabled(main->m_hWnd));
+        EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+    }
+
+    std::string d, e;
+    Paths all;
+};
+
+TEST_F(StopTest, AnsweredNoTheWalkGoesOnAndAFurtherRequestAsksAgain)
+{
+    int asked = 0;
+    boxes.onBox = [&](const RecordedBox& box) {
+        ++asked;
+        // The question is owned by the main window: the results window stays usable.
+        EXPECT_EQ(0, Results().m_bBusy);
+        EXPECT_EQ(0, Results().m_bReadyToDelete);
+        EXPECT_TRUE(::IsWindowEnabled(ResultsWindow()));
+        ExpectStopQuestion(box);
+    };
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; }, [&] { Click(IDC_ACTION); });
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 6; }, [&] {
+        EXPECT_EQ(1, asked);
+        Click(IDC_ACTION);
+    });
+    Search();
+    EXPECT_EQ(2, asked);
+    ExpectReady(all);
+}
+
+TEST_F(StopTest, AnsweredYesNothingMoreIsSearchedAndTheWindowGoes)
+{
+    boxes.Answer(IDYES);
+    HWND window = nullptr;
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; }, [&] {
+        window = ResultsWindow();
+        Click(IDC_ACTION);
+    });
+    Search();
+    ASSERT_EQ(1u, boxes.Count());
+    ExpectStopQuestion(boxes.Last());
+    EXPECT_EQ(nullptr, ResultsWindow());
+    EXPECT_FALSE(::IsWindow(window));
+    // No further entry, subdirectory, mask or directory.
+    EXPECT_EQ(3, Results().m_nResultCount);
+    EXPECT_EQ(Paths{d + kSearchingSuffix}, spy.statusTexts);
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    ExpectMainUsable();
+}
+
+struct CloseRow {
+    const char* name;
+    bool listing;     // else walking
+    bool byButton;    // else the close box
+    int answer;
+};
+
+class ClosedUnderTheQuestionTest : public StopTest, public ::testing::WithParamInterface<CloseRow> {};
+
+TEST_P(ClosedUnderTheQuestionTest, EndsTheSearchCleanly)
+{
+    const CloseRow& row = GetParam();
+    boxes.Answer(row.answer);
+    bool closed = false;
+    boxes.onBox = [&](const RecordedBox&) {
+        if (closed)
+            return;
+        closed = true;
+        // Both flags are 0: the button and the close box destroy the window.
+        ASSERT_EQ(0, Results().m_bBusy);
+        ASSERT_EQ(0, Results().m_bReadyToDelete);
+        if (row.byButton)
+            Click(IDC_ACTION);
+        else
+            ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(nullptr, ResultsWindow());
+    };
+    AtDrain([&] { return row.listing ? Listing(3) : Walking() && Results().m_nResultCount == 3; },
+            [&] {
+                // While listing the button is disabled: only the close box asks.
+                if (row.byButton)
+                    Click(IDC_ACTION);
+                else
+                    ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+            });
+    Search();
+    ASSERT_TRUE(closed);
+    ASSERT_EQ(1u, boxes.Count());
+    ExpectStopQuestion(boxes.Last());
+    EXPECT_EQ(nullptr, ResultsWindow());
+    ExpectMainUsable();
+
+    // The program goes on: the next search runs as ever.
+    spy.slow = nullptr;
+    Search();
+    ExpectReady(all);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, ClosedUnderTheQuestionTest,
+    ::testing::Values(CloseRow{"WalkingByButtonAnsweredNo", false, true, IDNO},
+                      CloseRow{"WalkingByCloseBoxAnsweredYes", false, false, IDYES},
+                      CloseRow{"ListingByCloseBoxAnsweredNo", true, false, IDNO},
+                      CloseRow{"ListingByCloseBoxAnsweredYes", true, false, IDYES}),
+    [](const ::testing::TestParamInfo<CloseRow>& info) { return std::string(info.param.name); });
+
+TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
+{
+    boxes.Answer(IDYES);
+    int listed = 0;
+    AtDrain([&] { return Listing(3); }, [&] {
+        EXPECT_FALSE(Enabled(IDC_ACTION));
+        listed = static_cast<int>(Lines().size());
+        ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+    });
+    Search();
+    ASSERT_EQ(1u, boxes.Count());
+    ExpectStopQuestion(boxes.Last());
+    ASSERT_GE(listed, 3);
+    ASSERT_LT(listed, static_cast<int>(all.size()));
+
+    // Every stored result has its line; nothing unlisted is a result.
+    const Paths listedLines(all.begin(), all.begin() + listed);
+    EXPECT_EQ(listed, Results().m_nResultCount);
+    EXPECT_EQ(listedLines, Lines());
+    EXPECT_EQ(listedLines, StoredResults());
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(1, Results().m_bReadyToDelete);
+    EXPECT_EQ("削除", Text(IDC_ACTION));
+    EXPECT_TRUE(Enabled(IDC_ACTION));
+    EXPECT_EQ(std::vector<int>{0}, Selection());
+
+    // The pass deletes what was listed and nothing else.
+    spy.slow = nullptr;
+    SelectAll();
+    Click(IDC_TO_RECYCLE);
+    Click(IDC_ACTION);
+    EXPECT_EQ(kDoneStatus, Text(IDC_STATUS));
+    for (size_t i = 0; i < all.size(); ++i)
+        EXPECT_EQ(static_cast<int>(i) >= listed, Exists(all[i])) << all[i];
+}
+
+TEST_F(StopTest, SecondSearchIsRefusedWhileOneRuns)
+{
+    spy.slow = [&] { return Results().m_nResultCount <= 3; };
+    HWND window = nullptr;
+    bool tried = false;
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; }, [&] {
+        tried = true;
+        window = ResultsWindow();
+        EXPECT_FALSE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+        main->OnStartSearch();
+        // The running search is not disturbed.
+        EXPECT_EQ(window, ResultsWindow());
+        EXPECT_EQ(2, Results().m_nResultCount);
+        EXPECT_EQ(1, Results().m_bBusy);
+    });
+    Search();
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(window, ResultsWindow());
+    ExpectReady(all);
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+}
+
+struct QuitRow {
+    const char* name;
+    int quitAnswer;
+};
+
+class QuitDuringSearchTest : public StopTest, public ::testing::WithParamInterface<QuitRow> {};
+
+TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
+{
+    const bool quit = GetParam().quitAnswer == IDYES;
+    ASSERT_EQ(1, main->m_bDirty);  // the pattern was entered and not saved
+    boxes.Answer(IDNO).Answer(GetParam().quitAnswer);
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; }, [&] { ClickMain(IDCANCEL); });
+    Search();
+
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ("いくつかの設定が更新されています\n変更を保存しますか？", boxes.Boxes()[0].text);
+    EXPECT_EQ("Tidymoth を終了します\nよろしいですか？", boxes.Boxes()[1].text);
+    for (const RecordedBox& box : boxes.Boxes()) {
+        EXPECT_EQ("確認", box.caption);
+        EXPECT_EQ(main->m_hWnd, box.owner);
+    }
+    EXPECT_FALSE(Exists(PathOf("Tidymoth.use")));
+    if (quit) {
+        // Ended as after a confirmed stop, and the main window's dialog ended.
+        EXPECT_EQ(nullptr, ResultsWindow());
+        EXPECT_EQ(2, Results().m_nResultCount);
+        EXPECT_FALSE(::IsWindowVisible(main->m_hWnd));
+    } else {
+        ExpectReady(all);
+        EXPECT_TRUE(::IsWindowVisible(main->m_hWnd));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, QuitDuringSearchTest,
+                         ::testing::Values(QuitRow{"Yes", IDYES}, QuitRow{"No", IDNO}),
+                         [](const ::testing::TestParamInfo<QuitRow>& info) { return std::string(info.param.name); });
+
+// ---- A window left from the last search ------------------------------------
+
+struct OwnedWindows {
+    HWND owner;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM param)
+{
+    OwnedWindows* found = reinterpret_cast<OwnedWindows*>(param);
+    if (::GetWindow(window, GW_OWNER) == found->owner)
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsOwnedBy(HWND owner)
+{
+    OwnedWindows found{owner, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+TEST_F(SearchTest, NewSearchDestroysTheWindowLeftOpenOrHidden)
+{
+    MakeFile("D\\A.TXT");
+    const std::string d = AddDir(PathOf("D"), false);
+    AddMask("*.TXT");
+    Search();
+    HWND first = ResultsWindow();
+    ExpectReady({d + "A.TXT"});
+
+    Search();
+    HWND second = ResultsWindow();
+    EXPECT_FALSE(::IsWindow(first));
+    ExpectReady({d + "A.TXT"});
+
+    // Escape only hides the window.
+    PressDialogKey(second, VK_ESCAPE);
+    ASSERT_TRUE(::IsWindow(second));
+    ASSERT_FALSE(::IsWindowVisible(second));
+    Search();
+    EXPECT_FALSE(::IsWindow(second));
+    ExpectReady({d + "A.TXT"});
+    EXPECT_EQ(std::vector<HWND>{ResultsWindow()}, WindowsOwnedBy(main->m_hWnd));
+}
+
+// ---- The limit of the result set --------------------------------------------
+
+TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
+{
+    const int files = MAX_RESULTS + 1;
+    // Watching every message would cost a round trip to Wine's server each.
+    spy.Stop();
+    MakeDir("BIG");
+    Finally removeBig{[&] {
+        testing_support::ChangeDirectory(temp.Path());
+        RemoveWholeTree(PathOf("BIG"));
+    }};
+    ASSERT_TRUE(MakeNumberedFiles(PathOf("BIG"), files));
+    const std::string big = AddDir(PathOf("BIG"), false);
+    AddMask("*.DAT");
+    Search();
+
+    // The 64001st match is not stored; the 64000 before it are listed.
+    ASSERT_EQ(MAX_RESULTS, Results().m_nResultCount);
+    const Paths lines = Lines();
+    ASSERT_EQ(static_cast<size_t>(MAX_RESULTS), lines.size());
+    EXPECT_EQ(lines, StoredResults());
+    std::set<std::string> distinct(lines.begin(), lines.end());
+    EXPECT_EQ(lines.size(), distinct.size());
+    const Paths enumerated = Matches(big, PathOf("BIG"), "*.DAT");
+    ASSERT_EQ(static_cast<size_t>(files), enumerated.size());
+    EXPECT_TRUE(std::equal(lines.begin(), lines.end(), enumerated.begin()));
+    // The status says where the search stopped.
+    const std::string status = Text(IDC_STATUS);
+    EXPECT_NE(std::string::npos, status.find("64000")) << status;
+    EXPECT_NE(kReadyStatus, status);
+    EXPECT_EQ(0, Results().m_bBusy);
+    EXPECT_EQ(1, Results().m_bReadyToDelete);
+    EXPECT_EQ("削除", Text(IDC_ACTION));
+    EXPECT_EQ(MAX_RESULTS, RangeMax());
+    EXPECT_EQ("64000", Text(IDC_PROGRESS_MAX));
+    EXPECT_EQ(MAX_RESULTS - 1, Position());
+    EXPECT_EQ(std::vector<int>{0}, Selection());
+    EXPECT_EQ(0u, boxes.Count());
+
+    // A selection larger than MAX_SEL_ITEMS: a line beyond that many shows
+    // in the boxes, and a click reaches every selected line.
+    const int beyond = MAX_SEL_ITEMS + 8000;
+    SetFlags(beyond, 0, 1);
+    SelectAll();
+    EXPECT_EQ(BST_INDETERMINATE, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
+    Click(IDC_DELETE_THIS);
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_DELETE_THIS));
+    Click(IDC_TO_RECYCLE);
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
+    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 0));
+    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nRecycleFlag, Results().m_nRecycleFlag + MAX_RESULTS, 0));
+    Click(IDC_DELETE_THIS);
+    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 1));
+    Click(IDC_DELETE_THIS);
+    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 0));
+
+    // The last listed file can be deleted, and only it.
+    const int last = MAX_RESULTS - 1;
+    SetFlags(last, 1, 0);
+    Click(IDC_ACTION);
+    ExpectDone(MAX_RESULTS, last);
+    EXPECT_EQ(lines[last] + kDeletedMark, ListItem(Control(IDC_RESULT_LIST), last));
+    EXPECT_EQ(lines[last - 1], ListItem(Control(IDC_RESULT_LIST), last - 1));
+    EXPECT_FALSE(Exists(lines[last]));
+    EXPECT_TRUE(Exists(lines[0]));
+    EXPECT_TRUE(Exists(enumerated[MAX_RESULTS]));
+}
+
+}  // namespace
