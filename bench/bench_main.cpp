@@ -196,10 +196,15 @@ void ListingBenchmark(int runs)
 
 // ---- The deletion pass ----------------------------------------------------
 
+// `count` files in folders of 100 (Wine's cost of creating a file grows with
+// the size of its folder).
 void MakeFiles(const std::string& dir, const std::string& prefix, int count, std::vector<std::string>* paths)
 {
     for (int i = 0; i < count; ++i) {
-        std::string path = dir + "\\" + prefix + std::to_string(i) + ".tmp";
+        std::string folder = dir + "\\" + prefix + "d" + std::to_string(i / 100);
+        if (i % 100 == 0)
+            ::CreateDirectoryA(folder.c_str(), nullptr);
+        std::string path = folder + "\\" + prefix + std::to_string(i) + ".tmp";
         MakeFile(path);
         if (paths)
             paths->push_back(path);

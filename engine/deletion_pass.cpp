@@ -77,8 +77,7 @@ void CSearchDlg::AskInterrupt()
 
 int CSearchDlg::DeleteOneFile(const char* path)
 {
-    if (!IsPlainFile(path))
-        return 0;
+    // DeleteFileA takes files only: a directory now at this path stays.
     return ::DeleteFileA(path) ? 1 : 0;
 }
 
@@ -100,10 +99,8 @@ int CSearchDlg::DeleteToRecycleBin(CString path)
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_SIMPLEPROGRESS | FOF_WANTNUKEWARNING;
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = nullptr;
-    if (::SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted)
-        return 0;
-    // Success means the file is gone from where it was.
-    return ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+    // An operation the user declined is no success either.
+    return ::SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted ? 1 : 0;
 }
 
 void CSearchDlg::MarkResult(int line, int result)
