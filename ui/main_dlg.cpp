@@ -375,16 +375,21 @@ void CMainDlg::OnAddMask()
     m_patternSet.AddMask(text, 0);
 }
 
-void CMainDlg::OnRemoveMask()
+void CMainDlg::RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int))
 {
     if (IsWorking())
         return;
-    int i = m_listMasks.GetCurSel();
+    int i = list.GetCurSel();
     if (i == LB_ERR)
         return;
-    m_listMasks.DeleteString(i);
+    list.DeleteString(i);
     MarkDirty();
-    m_patternSet.RemoveMask(i);
+    (m_patternSet.*remove)(i);
+}
+
+void CMainDlg::OnRemoveMask()
+{
+    RemoveSelectedEntry(m_listMasks, &CPatternSet::RemoveMask);
 }
 
 void CMainDlg::OnAddDir()
@@ -424,14 +429,7 @@ void CMainDlg::OnAddDir()
 
 void CMainDlg::OnRemoveDir()
 {
-    if (IsWorking())
-        return;
-    int i = m_listDirs.GetCurSel();
-    if (i == LB_ERR)
-        return;
-    m_listDirs.DeleteString(i);
-    MarkDirty();
-    m_patternSet.RemoveDir(i);
+    RemoveSelectedEntry(m_listDirs, &CPatternSet::RemoveDir);
 }
 
 void CMainDlg::OnBrowse()

@@ -86,6 +86,8 @@ private:
     bool IsWorking() const { return m_bSearching || m_searchDlg.IsPassRunning(); }
     void EnablePatternCommands();
     void TellLoadOutcome();
+    // The selected line of `list` and the entry at its index, or nothing.
+    void RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int));
     // Saves; false (after telling the user) when the file could not be written.
     bool SaveSettings();
     void RunSearch();
