@@ -188,7 +188,8 @@ void CMainDlg::SearchDirectory(CString dir, CString mask, int recurse)
         } while (::FindNextFileA(find, &entry));
         ::FindClose(find);
     }
-    if (WalkMustEnd())
+    // Without subfolders the pass over them could change nothing.
+    if (WalkMustEnd() || recurse != 1)
         return;
 
     find = ::FindFirstFileA("*", &entry);
@@ -201,7 +202,7 @@ void CMainDlg::SearchDirectory(CString dir, CString mask, int recurse)
         dir = JoinPath(dir, entry.cFileName);
         // Junctions and symbolic links are not followed: they lead out of the
         // chosen trees, or round in a loop.
-        if (recurse == 1 && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             SearchDirectory(dir, mask, 1);
         if (WalkMustEnd())
             break;
