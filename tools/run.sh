@@ -4,15 +4,17 @@
 #                                  directory $TIDYMOTH_HOME (default ~/Tidymoth),
 #                                  which holds its settings file Tidymoth.use
 #   tools/run.sh --screenshot DIR  starts it on a virtual display in the same
-#                                  directory and writes PNGs of its main window
-#                                  and About box to DIR
+#                                  directory and writes PNGs of its main window,
+#                                  About box and results window (after a search
+#                                  over the current pattern; nothing is deleted)
+#                                  to DIR
 # TIDYMOTH_BUILD_ROOT, if set, is the build tree to use instead of build/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 usage() {
-    sed -n '2,9p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit "${1:-2}"
 }
 
@@ -62,12 +64,12 @@ fi
 
 mkdir -p "$shot_dir"
 out="$(cd "$shot_dir" && pwd)"
-rm -f "$out/main-window.bmp" "$out/about-box.bmp"
+rm -f "$out/main-window.bmp" "$out/about-box.bmp" "$out/results-window.bmp"
 # Always our own virtual display, so the pictures do not depend on the caller's.
 env -u DISPLAY "$root/tools/wine-env.sh" bash -c \
     'wine "$1" "$(winepath -w "$2")" "$(winepath -w "$3")" </dev/null' \
     _ "$bin/tidymoth_screenshot.exe" "$home" "$out"
-for bmp in "$out/main-window.bmp" "$out/about-box.bmp"; do
+for bmp in "$out/main-window.bmp" "$out/about-box.bmp" "$out/results-window.bmp"; do
     [ -f "$bmp" ] || { echo "run: $bmp was not written" >&2; exit 1; }
     convert "$bmp" "${bmp%.bmp}.png"
     rm -f "$bmp"

@@ -2,8 +2,10 @@
 // for its main window and writes pictures of it, caption included, as BMP
 // files taken from the screen (under Wine, the virtual desktop):
 //   tidymoth_screenshot START_DIR OUT_DIR
-// writes OUT_DIR\main-window.bmp and OUT_DIR\about-box.bmp, then quits the
-// program through its quit question.
+// writes OUT_DIR\main-window.bmp, OUT_DIR\about-box.bmp and, after a search
+// over the current pattern (read only: the results window is closed without
+// deleting anything), OUT_DIR\results-window.bmp; then quits the program
+// through its quit question.
 #include <windows.h>
 
 #include <cstdio>
@@ -156,6 +158,16 @@ int main(int argc, char** argv)
         if (about.Exists()) {
             Shoot(app, about.Handle(), out + "\\about-box.bmp");
             app.Press(about, IDOK);
+        }
+    }
+
+    if (main.Click(IDC_START_SEARCH)) {
+        e2e::Window results = app.WaitForWindow("検索ダイアログ");
+        // The search is over once the action button is enabled again.
+        if (results.Exists() && e2e::WaitUntil([&] { return results.IsEnabled(IDC_ACTION) && results.Text(IDC_ACTION) != "検索中止"; }, 60000)) {
+            Shoot(app, results.Handle(), out + "\\results-window.bmp");
+            results.PostClose();
+            e2e::WaitUntil([&] { return !results.Exists(); });
         }
     }
 
