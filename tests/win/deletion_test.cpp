@@ -431,7 +431,7 @@ TEST_F(DeletionTest, NeitherOkNorEscapeTakesTheWindowAwayWhileThePassRuns)
 
 // ---- The main window's commands during the pass ----------------------------
 
-TEST_F(DeletionTest, NewSearchIsRefusedWhileThePassRuns)
+TEST_F(DeletionTest, NewSearchAndPatternChangesAreRefusedWhileThePassRuns)
 {
     const Paths paths = SearchPermanent({"BUSY0.DAT", "BUSY1.DAT", "BUSY2.DAT"});
     HWND window = ResultsWindow();
@@ -439,7 +439,7 @@ TEST_F(DeletionTest, NewSearchIsRefusedWhileThePassRuns)
     bool tried = false;
     AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
         tried = true;
-        EXPECT_FALSE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+        ExpectPatternCommandsLocked(true);
         main->OnStartSearch();
         EXPECT_EQ(window, ResultsWindow());
         EXPECT_EQ(3, Results().m_nResultCount);
@@ -451,7 +451,7 @@ TEST_F(DeletionTest, NewSearchIsRefusedWhileThePassRuns)
     ExpectDone(3, 2);
     for (const std::string& path : paths)
         EXPECT_FALSE(Exists(path)) << path;
-    EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+    ExpectPatternCommandsLocked(false);
 }
 
 struct QuitRow {

@@ -566,3 +566,35 @@ void SearchFixture::ExpectDone(int count, int lastHandled)
 }
 
 }  // namespace win_test
+
+namespace win_test {
+
+void SearchFixture::ExpectPatternCommandsLocked(bool locked)
+{
+    for (int id : {IDC_START_SEARCH, IDC_NEW_PATTERN, IDC_DELETE_PATTERN, IDC_PATTERN_COMBO, IDC_ADD_MASK,
+                   IDC_REMOVE_MASK, IDC_ADD_DIR, IDC_REMOVE_DIR, IDC_SUBFOLDERS})
+        EXPECT_EQ(!locked, ::IsWindowEnabled(MainControl(id)) != FALSE) << "control " << id;
+    if (!locked)
+        return;
+    CPatternSet& set = main->m_patternSet;
+    const int patterns = set.GetCount(), current = set.GetCurrentIndex();
+    const int masks = set.GetMaskCount(), dirs = set.GetDirCount();
+    const size_t shown = boxes.Count();
+    ::SetWindowTextA(MainControl(IDC_MASK_EDIT), "*.NEW");
+    ::SendMessageA(MainControl(IDC_MASK_LIST), LB_SETCURSEL, 0, 0);
+    ::SendMessageA(MainControl(IDC_DIR_LIST), LB_SETCURSEL, 0, 0);
+    main->OnNewPattern();
+    main->OnDeletePattern();
+    main->OnAddMask();
+    main->OnRemoveMask();
+    main->OnRemoveDir();
+    main->OnCloseupPatternCombo();
+    EXPECT_EQ(patterns, set.GetCount());
+    EXPECT_EQ(current, set.GetCurrentIndex());
+    EXPECT_EQ(masks, set.GetMaskCount());
+    EXPECT_EQ(dirs, set.GetDirCount());
+    EXPECT_EQ(shown, boxes.Count());
+    ::SetWindowTextA(MainControl(IDC_MASK_EDIT), "");
+}
+
+}  // namespace win_test

@@ -145,6 +145,10 @@ protected:
     // Sets the two flags of one line through the boxes, as a user does.
     void SetFlags(int line, int deleteFlag, int recycleFlag);
 
+    // While a search or a deletion pass runs, nothing may change the pattern
+    // it works from: the commands are disabled, and refuse when called.
+    void ExpectPatternCommandsLocked(bool locked);
+
     // The states at the end of a phase, exactly.
     void ExpectReady(const std::vector<std::string>& lines);
     void ExpectNothingFound();

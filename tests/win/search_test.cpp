@@ -718,7 +718,7 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
         EXPECT_EQ(static_cast<int>(i) >= listed, Exists(all[i])) << all[i];
 }
 
-TEST_F(StopTest, SecondSearchIsRefusedWhileOneRuns)
+TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
 {
     spy.slow = [&] { return Results().m_nResultCount <= 3; };
     HWND window = nullptr;
@@ -726,7 +726,7 @@ TEST_F(StopTest, SecondSearchIsRefusedWhileOneRuns)
     AtDrain([&] { return Walking() && Results().m_nResultCount == 2; }, [&] {
         tried = true;
         window = ResultsWindow();
-        EXPECT_FALSE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+        ExpectPatternCommandsLocked(true);
         main->OnStartSearch();
         // The running search is not disturbed.
         EXPECT_EQ(window, ResultsWindow());
@@ -738,7 +738,7 @@ TEST_F(StopTest, SecondSearchIsRefusedWhileOneRuns)
     EXPECT_EQ(window, ResultsWindow());
     ExpectReady(all);
     EXPECT_EQ(0u, boxes.Count());
-    EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
+    ExpectPatternCommandsLocked(false);
 }
 
 struct QuitRow {
