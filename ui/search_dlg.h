@@ -13,7 +13,7 @@
 #include "platform/win/static.h"
 #include "res/resource.h"
 
-// Posted to the owner when a deletion pass starts or ends.
+// Sent to the owner when a deletion pass starts or ends.
 const UINT WM_TIDYMOTH_WORK_CHANGED = WM_APP + 1;
 
 class CSearchDlg : public CDialog {
@@ -63,14 +63,15 @@ protected:
 private:
     void RunDeletionPass();
     void AskInterrupt();
-    // The selected lines, all of them (beyond MAX_SEL_ITEMS too).
+    void SetPassRunning(bool running);
+    // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
+    // and returns how many there are.
     int GetSelectedLines();
     void ApplyBoxClick(CButton& box, int* flags);
     void ShowFlags(CButton& box, const int* flags, int count);
 
     int m_selected[MAX_RESULTS];
     bool m_bPassRunning = false;
-    void SetPassRunning(bool running);
 
     DeferredProgress m_passProgress{m_progress};
     DWORD m_lastDrainMs = 0;
