@@ -149,61 +149,6 @@ TEST_F(SearchTest, HiddenSystemAndReadOnlyFilesAreFoundAndDirectoriesNever)
     ExpectReady(expected);
 }
 
-// A free drive letter for a directory while the test runs. DefineDosDeviceA
-// gives one where the system honours it. Wine 8 accepts the call but its
-// file system ignores the mapping: it looks drive letters up as links in the
-// prefix's dosdevices folder, so there the test makes such a link.
-class MappedDrive {
-public:
-    MappedDrive(const std::string& target, const std::string& probe) : m_target(target)
-    {
-        for (const char* letter = "TUVWXYSRQPONMLKJ"; *letter && !Ok(); ++letter) {
-            std::string drive = std::string(1, *letter) + ":";
-            if (::GetDriveTypeA((drive + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
-                continue;
-            if (::DefineDosDeviceA(0, drive.c_str(), target.c_str())) {
-                if (Exists(drive + "\\" + probe)) {
-                    m_drive = drive;
-                    m_defined = true;
-                    break;
-                }
-                ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(), target.c_str());
-            }
-            std::string c = HostPathOf("C:\\");
-            size_t at = c.rfind("/c:");
-            if (at == std::string::npos)
-                return;
-            m_link = c.substr(0, at) + "/" + static_cast<char>(*letter - 'A' + 'a') + ":";
-            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && Exists(drive + "\\" + probe)) {
-                m_drive = drive;
-                break;
-            }
-            RemoveLink();
-            return;
-        }
-    }
-    ~MappedDrive()
-    {
-        if (m_defined)
-            ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, m_drive.c_str(), m_target.c_str());
-        RemoveLink();
-    }
-    bool Ok() const { return !m_drive.empty(); }
-    std::string Drive() const { return m_drive; }
-
-private:
-    void RemoveLink()
-    {
-        if (!m_link.empty())
-            RunHostShell("rm -f '" + m_link + "'");
-        m_link.clear();
-    }
-    std::string m_target;
-    std::string m_drive;
-    std::string m_link;
-    bool m_defined = false;
-};
-
 TEST_F(SearchTest, RootOfADrive)
 {
     MakeFile("ROOTED\\ROOT.TXT");
