@@ -455,30 +455,30 @@ void CMainDlg::OnBrowse()
         m_editDir.SetWindowText(buffer);
 }
 
+int CMainDlg::CopySelectionToEmptyField(const CListBox& list, CEdit& field)
+{
+    int i = list.GetCurSel();
+    if (i == LB_ERR)
+        return LB_ERR;
+    CString text;
+    field.GetWindowText(text);
+    if (text.IsEmpty()) {
+        list.GetText(i, text);
+        field.SetWindowText(text);
+    }
+    return i;
+}
+
 void CMainDlg::OnSelchangeMaskList()
 {
-    int i = m_listMasks.GetCurSel();
-    if (i == LB_ERR)
-        return;
-    CString text;
-    m_editMask.GetWindowText(text);
-    if (text.IsEmpty()) {
-        m_listMasks.GetText(i, text);
-        m_editMask.SetWindowText(text);
-    }
+    CopySelectionToEmptyField(m_listMasks, m_editMask);
 }
 
 void CMainDlg::OnSelchangeDirList()
 {
-    int i = m_listDirs.GetCurSel();
+    int i = CopySelectionToEmptyField(m_listDirs, m_editDir);
     if (i == LB_ERR)
         return;
-    CString text;
-    m_editDir.GetWindowText(text);
-    if (text.IsEmpty()) {
-        m_listDirs.GetText(i, text);
-        m_editDir.SetWindowText(text);
-    }
     // A flag from the settings file may hold any value; only 1 means subfolders.
     m_chkSubfolders.SetCheck(m_patternSet.GetDirFlag(i) == 1 ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -88,6 +88,9 @@ private:
     void TellLoadOutcome();
     // The selected line of `list` and the entry at its index, or nothing.
     void RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int));
+    // The selected line goes into `field` when that is empty; returns the
+    // line, or LB_ERR when none is selected.
+    static int CopySelectionToEmptyField(const CListBox& list, CEdit& field);
     // Saves; false (after telling the user) when the file could not be written.
     bool SaveSettings();
     void RunSearch();

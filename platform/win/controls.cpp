@@ -1,28 +1,31 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/list_box.h"
 
-int CComboBox::GetLBText(int index, CString& text) const
+namespace {
+
+// Copies item `index` of a list or combo box: its length first, then its
+// text; `error` (LB_ERR / CB_ERR) when the index names no item.
+int CopyItemText(const CWnd& control, UINT lengthMessage, UINT textMessage, int error, int index, CString& text)
 {
-    int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
-    if (length == CB_ERR) {
+    int length = static_cast<int>(control.SendMessage(lengthMessage, static_cast<WPARAM>(index)));
+    if (length == error) {
         text.Empty();
-        return CB_ERR;
+        return error;
     }
     char* buffer = text.GetBuffer(length);
-    int got = static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
-    text.ReleaseBuffer(got == CB_ERR ? 0 : got);
+    int got = static_cast<int>(control.SendMessage(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+    text.ReleaseBuffer(got == error ? 0 : got);
     return got;
+}
+
+}  // namespace
+
+int CComboBox::GetLBText(int index, CString& text) const
+{
+    return CopyItemText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_ERR, index, text);
 }
 
 int CListBox::GetText(int index, CString& text) const
 {
-    int length = static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
-    if (length == LB_ERR) {
-        text.Empty();
-        return LB_ERR;
-    }
-    char* buffer = text.GetBuffer(length);
-    int got = static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
-    text.ReleaseBuffer(got == LB_ERR ? 0 : got);
-    return got;
+    return CopyItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR, index, text);
 }

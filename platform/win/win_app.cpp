@@ -54,11 +54,6 @@ void CWinApp::OnHelp()
     ::MessageBeep(MB_OK);
 }
 
-HICON CWinApp::LoadIcon(UINT id) const
-{
-    return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id));
-}
-
 // The program's entry: common controls for the progress bar, COM for the
 // folder browser, then the application's InitInstance.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

@@ -22,7 +22,6 @@ public:
     void OnHelp();
     // The three-dimensional look is the system's own today.
     BOOL Enable3dControls() { return TRUE; }
-    HICON LoadIcon(UINT id) const;
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
