@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tidymoth.exe and runs it under Wine.
+# Builds Tidymoth.exe and runs it under Wine: the x86 build where this machine
+# runs 32-bit programs, else the x64 build (TIDYMOTH_WINE_ARCH=x64 or x86 picks one).
 #   tools/run.sh                   starts it on your display, in the start-up
 #                                  directory $TIDYMOTH_HOME (default ~/Tidymoth),
 #                                  which holds its settings file Tidymoth.use
@@ -14,7 +15,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 usage() {
-    sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,13p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit "${1:-2}"
 }
 
@@ -38,18 +39,22 @@ EOF
 fi
 
 bash tools/setup.sh
+. tools/wine-arch.sh
+arch="${TIDYMOTH_WINE_ARCH:-$(wine_default_arch)}"
+wine_say_probe
+echo "run: the $arch build of Tidymoth.exe"
 
 targets=(Tidymoth)
 [ -z "$shot_dir" ] || targets+=(tidymoth_screenshot)
 if [ -n "${TIDYMOTH_BUILD_ROOT:-}" ]; then
-    bin="$TIDYMOTH_BUILD_ROOT/windows/bin"
-    cmake -S "$root" -B "$TIDYMOTH_BUILD_ROOT/windows" --toolchain "$root/cmake/mingw-i686.cmake" \
+    bin="$TIDYMOTH_BUILD_ROOT/$arch/bin"
+    cmake -S "$root" -B "$TIDYMOTH_BUILD_ROOT/$arch" --toolchain "$root/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$TIDYMOTH_BUILD_ROOT/windows" -j2 --target "${targets[@]}"
+    cmake --build "$TIDYMOTH_BUILD_ROOT/$arch" -j2 --target "${targets[@]}"
 else
-    bin="$root/build/windows/bin"
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows --target "${targets[@]}"
+    bin="$root/build/$arch/bin"
+    cmake --preset "$arch" >/dev/null
+    cmake --build --preset "$arch" --target "${targets[@]}"
 fi
 
 home="${TIDYMOTH_HOME:-$HOME/Tidymoth}"
@@ -59,14 +64,14 @@ home="$(cd "$home" && pwd)"
 if [ -z "$shot_dir" ]; then
     echo "run: starting Tidymoth in $home"
     cd "$home"
-    exec "$root/tools/wine-env.sh" wine "$bin/Tidymoth.exe"
+    exec "$root/tools/wine-env.sh" --arch "$arch" wine "$bin/Tidymoth.exe"
 fi
 
 mkdir -p "$shot_dir"
 out="$(cd "$shot_dir" && pwd)"
 rm -f "$out/main-window.bmp" "$out/about-box.bmp" "$out/results-window.bmp"
 # Always our own virtual display, so the pictures do not depend on the caller's.
-env -u DISPLAY "$root/tools/wine-env.sh" bash -c \
+env -u DISPLAY "$root/tools/wine-env.sh" --arch "$arch" bash -c \
     'wine "$1" "$(winepath -w "$2")" "$(winepath -w "$3")" </dev/null' \
     _ "$bin/tidymoth_screenshot.exe" "$home" "$out"
 for bmp in "$out/main-window.bmp" "$out/about-box.bmp" "$out/results-window.bmp"; do

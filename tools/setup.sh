@@ -7,7 +7,7 @@ need_pkgs=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 for p in cmake make g++ googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-         wine xvfb xauth fonts-ipafont-gothic locales clang libclang-rt-14-dev \
+         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth fonts-ipafont-gothic locales clang libclang-rt-14-dev \
          imagemagick fonts-wine; do
     have "$p" || need_pkgs+=("$p")
 done

@@ -1,26 +1,52 @@
 #!/usr/bin/env bash
-# Every test: the set-up, the portable code natively with the sanitizers, the
-# Windows build with its unit, in-process and end-to-end tests under Wine, and
-# a bounded run of the settings-file fuzzer.
+# Every test: the set-up, the portable code natively with the sanitizers, both
+# Windows builds, the unit, in-process and end-to-end tests of each
+# architecture this machine's Wine can run (x64 always, x86 where the kernel
+# runs 32-bit programs), and a bounded run of the settings-file fuzzer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 bash tools/setup.sh
+. tools/wine-arch.sh
+wine_say_probe
 
 echo "== native build and tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== Windows build and tests under Wine"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-tools/wine-env.sh --test ctest --preset windows
+for arch in x86 x64; do
+    echo "== Windows build: $arch"
+    cmake --preset "$arch" >/dev/null
+    cmake --build --preset "$arch"
+done
+
+declare -A outcome
+failed=0
+for arch in x64 x86; do
+    if [ "$arch" = x86 ] && [ "$TIDYMOTH_X86" != yes ]; then
+        outcome[$arch]="not run: $TIDYMOTH_X86"
+        continue
+    fi
+    echo "== Windows tests under Wine: $arch"
+    if tools/wine-env.sh --arch "$arch" --test ctest --preset "$arch"; then
+        outcome[$arch]="unit, win and e2e passed"
+    else
+        outcome[$arch]="FAILED (see above)"
+        failed=1
+    fi
+done
 
 echo "== settings-file fuzzer"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 tools/fuzz.sh "${TIDYMOTH_FUZZ_SECONDS:-30}"
 
+echo "== Windows architectures"
+for arch in x86 x64; do echo "$arch: ${outcome[$arch]}"; done
+if [ "$failed" = 1 ]; then
+    echo "== some tests failed" >&2
+    exit 1
+fi
 echo "== all tests passed"

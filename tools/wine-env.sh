@@ -1,40 +1,86 @@
 #!/usr/bin/env bash
 # Runs a command in Tidymoth's Wine environment:
-#   tools/wine-env.sh [--test] command [args...]
-# - a dedicated 32-bit prefix inside the build tree, created on first use;
+#   tools/wine-env.sh [--arch x86|x64] [--test] command [args...]
+# - x86: a dedicated win32 prefix in the build tree and the 32-bit loader;
+#   x64: a win64 prefix and /usr/lib/wine/wine64, called directly (Debian's
+#   wine script takes the 32-bit loader whenever it is installed, even where
+#   the kernel cannot run it). Without --arch: x86 where it runs, else x64.
+#   Each prefix is created on first use; `wine`, `winepath`, `wineboot`,
+#   `regedit` and `wineserver` on the PATH are that architecture's.
 # - LC_ALL=ja_JP.UTF-8, so the ANSI code page is 932;
 # - the dialog font "ＭＳ Ｐゴシック" substituted by IPA P Gothic;
 # - Xvfb when there is no display;
 # - with --test, XDG_DATA_HOME (and so the Recycle Bin) in a temporary folder.
-# Everything it started is stopped by process id afterwards. Nested calls just
-# run the command in the environment already set up.
+# Everything it started is stopped by process id afterwards. Nested calls for
+# the same architecture just run the command in the environment already set up.
 set -uo pipefail
 
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+# shellcheck source=tools/wine-arch.sh
+. "$here/wine-arch.sh"
+
+arch=""
 test_mode=0
-if [ "${1:-}" = "--test" ]; then test_mode=1; shift; fi
-[ $# -gt 0 ] || { echo "usage: $0 [--test] command [args...]" >&2; exit 2; }
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --arch) [ $# -ge 2 ] || { echo "wine-env: --arch needs x86 or x64" >&2; exit 2; }; arch="$2"; shift 2 ;;
+        --test) test_mode=1; shift ;;
+        *) break ;;
+    esac
+done
+[ $# -gt 0 ] || { echo "usage: $0 [--arch x86|x64] [--test] command [args...]" >&2; exit 2; }
+[ -n "$arch" ] || arch="${TIDYMOTH_WINE_ARCH:-$(wine_default_arch)}"
 
 if [ "${TIDYMOTH_WINE_ENV:-}" = "1" ]; then
+    if [ "$arch" != "${TIDYMOTH_WINE_ARCH:-}" ]; then
+        echo "wine-env: already inside the ${TIDYMOTH_WINE_ARCH:-?} environment; $arch needs its own" >&2
+        exit 2
+    fi
     exec "$@"
 fi
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDYMOTH_BUILD_ROOT:-$root/build}"
 mkdir -p "$build"
 
-export WINEPREFIX="$build/wineprefix"
-export WINEARCH=win32
+case "$arch" in
+    x86)
+        wine_probe_x86
+        if [ "$TIDYMOTH_X86" != yes ]; then
+            echo "wine-env: x86 programs cannot run here: $TIDYMOTH_X86" >&2
+            exit 1
+        fi
+        export WINEARCH=win32
+        export TIDYMOTH_WINE_LOADER=/usr/lib/wine/wine
+        unset WINELOADER
+        ;;
+    x64)
+        export WINEARCH=win64
+        export TIDYMOTH_WINE_LOADER=/usr/lib/wine/wine64
+        export WINELOADER=/usr/lib/wine/wine64
+        ;;
+    *) echo "wine-env: unknown architecture '$arch' (x86 or x64)" >&2; exit 2 ;;
+esac
+[ -x "$TIDYMOTH_WINE_LOADER" ] || { echo "wine-env: $TIDYMOTH_WINE_LOADER is missing; run tools/setup.sh as root" >&2; exit 1; }
+if [ -x /usr/lib/wine/wineserver64 ]; then
+    export TIDYMOTH_WINESERVER=/usr/lib/wine/wineserver64
+else
+    export TIDYMOTH_WINESERVER=/usr/lib/wine/wineserver32
+fi
+export WINESERVER="$TIDYMOTH_WINESERVER"
+export PATH="$here/wine-bin:$PATH"
+export WINEPREFIX="$build/wineprefix-$arch"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export TIDYMOTH_WINE_ENV=1
+export TIDYMOTH_WINE_ARCH="$arch"
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     echo "wine-env: the locale ja_JP.UTF-8 is not generated; run tools/setup.sh as root" >&2
     exit 1
 fi
-command -v wine >/dev/null || { echo "wine-env: wine is missing; run tools/setup.sh as root" >&2; exit 1; }
 
 xvfb_pid=""
 tmp_data=""
@@ -73,10 +119,10 @@ prefix_version=3
 (
     flock 9
     if [ "$(cat "$WINEPREFIX/.tidymoth-ready" 2>/dev/null)" != "$prefix_version" ]; then
-        echo "wine-env: creating the Wine prefix $WINEPREFIX (once)" >&2
+        echo "wine-env: creating the $WINEARCH Wine prefix $WINEPREFIX (once)" >&2
         rm -rf "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
-        reg="$build/prefix-settings.reg"
+        reg="$build/prefix-settings-$arch.reg"
         printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
             '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
             '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' \
@@ -89,7 +135,7 @@ prefix_version=3
         wineserver -w
         echo "$prefix_version" > "$WINEPREFIX/.tidymoth-ready"
     fi
-) 9>"$build/.wineprefix.lock"
+) 9>"$build/.wineprefix-$arch.lock"
 [ -f "$WINEPREFIX/.tidymoth-ready" ] || { echo "wine-env: the Wine prefix could not be created" >&2; exit 1; }
 # Wine's Marlett (fonts-wine) draws the caption buttons; this Wine looks for it
 # only in the prefix.
