@@ -5,7 +5,6 @@
 // The application: runs the main window modally, then ends.
 class CTidymothApp : public CWinApp {
 public:
-    CTidymothApp() : CWinApp(nullptr) {}
     BOOL InitInstance() override;
     bool OnCommand(UINT id) override;
 };

@@ -24,48 +24,60 @@ void CDeletePattern::Init()
     m_nDirCount = 0;
 }
 
+namespace {
+
+// The two lists of a pattern share these steps over their parallel arrays:
+// a string and its flag always move together.
+bool AddEntry(CString* strings, int* flags, int& count, const CString& text, int flag)
+{
+    if (count >= MAX_ENTRIES)
+        return false;
+    strings[count] = text;
+    flags[count] = flag;
+    ++count;
+    return true;
+}
+
+bool RemoveEntry(CString* strings, int* flags, int& count, int index)
+{
+    if (index < 0 || index >= count)
+        return false;
+    for (int j = index; j < count - 1; ++j) {
+        strings[j] = strings[j + 1];
+        flags[j] = flags[j + 1];
+    }
+    --count;
+    return true;
+}
+
+void CopyEntries(CString* strings, int* flags, const CString* from, const int* fromFlags, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        strings[i] = from[i];
+        flags[i] = fromFlags[i];
+    }
+}
+
+}  // namespace
+
 bool CDeletePattern::AddMask(const CString& mask, int flag)
 {
-    if (m_nMaskCount >= MAX_ENTRIES)
-        return false;
-    m_strMask[m_nMaskCount] = mask;
-    m_nMaskFlag[m_nMaskCount] = flag;
-    ++m_nMaskCount;
-    return true;
+    return AddEntry(m_strMask, m_nMaskFlag, m_nMaskCount, mask, flag);
 }
 
 bool CDeletePattern::AddDir(const CString& dir, int flag)
 {
-    if (m_nDirCount >= MAX_ENTRIES)
-        return false;
-    m_strDir[m_nDirCount] = dir;
-    m_nDirFlag[m_nDirCount] = flag;
-    ++m_nDirCount;
-    return true;
+    return AddEntry(m_strDir, m_nDirFlag, m_nDirCount, dir, flag);
 }
 
 bool CDeletePattern::RemoveMask(int index)
 {
-    if (!IsMask(index))
-        return false;
-    for (int j = index; j < m_nMaskCount - 1; ++j) {
-        m_strMask[j] = m_strMask[j + 1];
-        m_nMaskFlag[j] = m_nMaskFlag[j + 1];
-    }
-    --m_nMaskCount;
-    return true;
+    return RemoveEntry(m_strMask, m_nMaskFlag, m_nMaskCount, index);
 }
 
 bool CDeletePattern::RemoveDir(int index)
 {
-    if (!IsDir(index))
-        return false;
-    for (int j = index; j < m_nDirCount - 1; ++j) {
-        m_strDir[j] = m_strDir[j + 1];
-        m_nDirFlag[j] = m_nDirFlag[j + 1];
-    }
-    --m_nDirCount;
-    return true;
+    return RemoveEntry(m_strDir, m_nDirFlag, m_nDirCount, index);
 }
 
 bool CDeletePattern::SetDirFlag(int index, int flag)
@@ -78,14 +90,8 @@ bool CDeletePattern::SetDirFlag(int index, int flag)
 
 void CDeletePattern::TakeContentOf(const CDeletePattern& other)
 {
-    for (int i = 0; i < other.m_nMaskCount; ++i) {
-        m_strMask[i] = other.m_strMask[i];
-        m_nMaskFlag[i] = other.m_nMaskFlag[i];
-    }
-    for (int i = 0; i < other.m_nDirCount; ++i) {
-        m_strDir[i] = other.m_strDir[i];
-        m_nDirFlag[i] = other.m_nDirFlag[i];
-    }
+    CopyEntries(m_strMask, m_nMaskFlag, other.m_strMask, other.m_nMaskFlag, other.m_nMaskCount);
+    CopyEntries(m_strDir, m_nDirFlag, other.m_strDir, other.m_nDirFlag, other.m_nDirCount);
     m_strName = other.m_strName;
     m_nMaskCount = other.m_nMaskCount;
     m_nDirCount = other.m_nDirCount;

@@ -105,7 +105,6 @@ private:
     bool IsPattern(int index) const { return index >= 0 && index < m_nCount; }
     CDeletePattern& Current() { return m_pattern[m_nCurrent]; }
     const CDeletePattern& Current() const { return m_pattern[m_nCurrent]; }
-    bool ReadPattern(CFile& file, CDeletePattern& pattern);
     void WriteTo(CFile& file) const;
 
     char m_szPath[SETTINGS_PATH_SIZE];

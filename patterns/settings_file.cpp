@@ -69,28 +69,50 @@ void WriteString(CFile& file, const CString& text)
         file.Write(text.GetString(), static_cast<unsigned>(text.GetLength()));
 }
 
-bool ReadPatternRecord(Reader& in, CDeletePattern& pattern)
+// The mask list and the directory list of a record share one layout: a
+// count, then each string with its flag.
+struct EntryList {
+    int (CDeletePattern::*count)() const;
+    CString (CDeletePattern::*text)(int) const;
+    int (CDeletePattern::*flag)(int) const;
+    bool (CDeletePattern::*add)(const CString&, int);
+};
+const EntryList kMasks = {&CDeletePattern::GetMaskCount, &CDeletePattern::GetMask, &CDeletePattern::GetMaskFlag,
+                          &CDeletePattern::AddMask};
+const EntryList kDirs = {&CDeletePattern::GetDirCount, &CDeletePattern::GetDir, &CDeletePattern::GetDirFlag,
+                         &CDeletePattern::AddDir};
+
+bool ReadEntries(Reader& in, CDeletePattern& pattern, const EntryList& list)
 {
     CString text;
     std::int32_t count, flag;
-    if (!in.ReadString(text))
-        return false;
-    pattern.SetName(text);
     if (!in.ReadCount(count))
         return false;
     for (std::int32_t j = 0; j < count; ++j) {
         if (!in.ReadString(text) || !in.ReadInt(flag))
             return false;
-        pattern.AddMask(text, flag);
-    }
-    if (!in.ReadCount(count))
-        return false;
-    for (std::int32_t j = 0; j < count; ++j) {
-        if (!in.ReadString(text) || !in.ReadInt(flag))
-            return false;
-        pattern.AddDir(text, flag);
+        (pattern.*list.add)(text, flag);
     }
     return true;
+}
+
+void WriteEntries(CFile& file, const CDeletePattern& pattern, const EntryList& list)
+{
+    const int count = (pattern.*list.count)();
+    WriteInt(file, count);
+    for (int j = 0; j < count; ++j) {
+        WriteString(file, (pattern.*list.text)(j));
+        WriteInt(file, (pattern.*list.flag)(j));
+    }
+}
+
+bool ReadPatternRecord(Reader& in, CDeletePattern& pattern)
+{
+    CString name;
+    if (!in.ReadString(name))
+        return false;
+    pattern.SetName(name);
+    return ReadEntries(in, pattern, kMasks) && ReadEntries(in, pattern, kDirs);
 }
 
 }  // namespace
@@ -137,18 +159,9 @@ void CPatternSet::WriteTo(CFile& file) const
 {
     WriteInt(file, m_nCount);
     for (int i = 0; i < m_nCount; ++i) {
-        const CDeletePattern& pattern = m_pattern[i];
-        WriteString(file, pattern.GetName());
-        WriteInt(file, pattern.GetMaskCount());
-        for (int j = 0; j < pattern.GetMaskCount(); ++j) {
-            WriteString(file, pattern.GetMask(j));
-            WriteInt(file, pattern.GetMaskFlag(j));
-        }
-        WriteInt(file, pattern.GetDirCount());
-        for (int j = 0; j < pattern.GetDirCount(); ++j) {
-            WriteString(file, pattern.GetDir(j));
-            WriteInt(file, pattern.GetDirFlag(j));
-        }
+        WriteString(file, m_pattern[i].GetName());
+        WriteEntries(file, m_pattern[i], kMasks);
+        WriteEntries(file, m_pattern[i], kDirs);
     }
 }
 

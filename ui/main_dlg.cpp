@@ -221,12 +221,9 @@ bool CMainDlg::SaveSettings()
 
 void CMainDlg::OnQuit()
 {
-    if (m_searchDlg.IsPassRunning()) {
-        // The pass must end before the program can: ask as its own button does.
-        if (platform::ShowMessageBox(m_searchDlg.m_hWnd, "処理を中断しますか？", "警告", MB_YESNO) != IDYES)
-            return;
-        m_searchDlg.m_bBusy = 0;
-    }
+    // The pass must end before the program can: ask as its own button does.
+    if (m_searchDlg.IsPassRunning() && !m_searchDlg.AskInterrupt())
+        return;
     if (m_bDirty == 1 &&
         platform::ShowMessageBox(m_hWnd, "いくつかの設定が更新されています\n変更を保存しますか？", "確認", MB_YESNO) == IDYES)
         OnUpdateSettings();
@@ -343,36 +340,71 @@ void CMainDlg::OnEditchangePatternCombo()
 
 // ---- Directory and mask lists ---------------------------------------------
 
-void CMainDlg::OnAddMask()
+void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const char* fullText, Prepare prepare,
+                        bool (CPatternSet::*add)(const CString&, int))
 {
     if (IsWorking())
         return;
     CString text;
-    m_editMask.GetWindowText(text);
+    field.GetWindowText(text);
     if (text.IsEmpty())
         return;
-    if (m_patternSet.GetMaskCount() >= MAX_ENTRIES) {
-        platform::ShowMessageBox(m_hWnd, "削除するファイル名は１００個までしか登録できません", "メッセージ", MB_OK);
+    if (count >= MAX_ENTRIES) {
+        platform::ShowMessageBox(m_hWnd, fullText, "メッセージ", MB_OK);
         return;
     }
+    int flag = 0;
+    if (!(this->*prepare)(text, flag))
+        return;
+    text.MakeUpper();
+    list.AddString(text);
+    field.SetWindowText("");
+    field.SetFocus();
+    MarkDirty();
+    (m_patternSet.*add)(text, flag);
+}
+
+bool CMainDlg::PrepareMask(CString& text, int& flag)
+{
     // A mask with a folder part would list one file and delete another.
     if (!IsPlainMask(text)) {
         platform::ShowMessageBox(m_hWnd, "削除するファイル名に「\\」「/」「:」は使えません", "メッセージ", MB_OK);
-        return;
+        return false;
     }
-    const int n = m_patternSet.GetMaskCount();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < m_patternSet.GetMaskCount(); ++i) {
         if (MbsICmp(text, m_patternSet.GetMask(i)) == 0) {
             platform::ShowMessageBox(m_hWnd, "指定したファイルタイプはすでに登録してあります", "メッセージ", MB_OK);
-            return;
+            return false;
         }
     }
-    text.MakeUpper();
-    m_listMasks.AddString(text);
-    m_editMask.SetWindowText("");
-    m_editMask.SetFocus();
-    MarkDirty();
-    m_patternSet.AddMask(text, 0);
+    flag = 0;
+    return true;
+}
+
+bool CMainDlg::PrepareDir(CString& text, int& flag)
+{
+    if (_chdir(text) != 0) {
+        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", "メッセージ", MB_OK);
+        return false;
+    }
+    // A relative path is stored as the full path it named when it was tested,
+    // so that it still names that directory later.
+    if (!IsAbsolutePath(text)) {
+        char full[MAX_PATH + 1];
+        DWORD n = ::GetCurrentDirectoryA(sizeof full, full);
+        if (n > 0 && n < sizeof full)
+            text = full;
+    }
+    if (!EndsWithSeparator(text))
+        text += "\\";
+    flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
+    return true;
+}
+
+void CMainDlg::OnAddMask()
+{
+    AddEntry(m_editMask, m_listMasks, m_patternSet.GetMaskCount(), "削除するファイル名は１００個までしか登録できません",
+             &CMainDlg::PrepareMask, &CPatternSet::AddMask);
 }
 
 void CMainDlg::RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int))
@@ -394,37 +426,8 @@ void CMainDlg::OnRemoveMask()
 
 void CMainDlg::OnAddDir()
 {
-    if (IsWorking())
-        return;
-    CString text;
-    m_editDir.GetWindowText(text);
-    if (text.IsEmpty())
-        return;
-    if (m_patternSet.GetDirCount() >= MAX_ENTRIES) {
-        platform::ShowMessageBox(m_hWnd, "探索するディレクトリは１００個までしか登録できません", "メッセージ", MB_OK);
-        return;
-    }
-    if (_chdir(text) != 0) {
-        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", "メッセージ", MB_OK);
-        return;
-    }
-    // A relative path is stored as the full path it named when it was tested,
-    // so that it still names that directory later.
-    if (!IsAbsolutePath(text)) {
-        char full[MAX_PATH + 1];
-        DWORD n = ::GetCurrentDirectoryA(sizeof full, full);
-        if (n > 0 && n < sizeof full)
-            text = full;
-    }
-    if (!EndsWithSeparator(text))
-        text += "\\";
-    text.MakeUpper();
-    m_listDirs.AddString(text);
-    m_editDir.SetWindowText("");
-    m_editDir.SetFocus();
-    MarkDirty();
-    int flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
-    m_patternSet.AddDir(text, flag);
+    AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), "探索するディレクトリは１００個までしか登録できません",
+             &CMainDlg::PrepareDir, &CPatternSet::AddDir);
 }
 
 void CMainDlg::OnRemoveDir()

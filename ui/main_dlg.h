@@ -2,6 +2,8 @@
 // results window object for the program's whole run.
 #pragma once
 
+#include "engine/file_walk.h"
+#include "engine/win_file_system.h"
 #include "patterns/pattern_set.h"
 #include "platform/win/button.h"
 #include "platform/win/combo_box.h"
@@ -9,12 +11,11 @@
 #include "platform/win/edit.h"
 #include "platform/win/list_box.h"
 #include "res/resource.h"
-#include "engine/ui_timing.h"
 #include "ui/search_dlg.h"
 
 const int BROWSE_BUFFER_SIZE = 1024;
 
-class CMainDlg : public CDialog {
+class CMainDlg : public CDialog, private WalkCaller {
 public:
     explicit CMainDlg(CWnd* pParent = nullptr);
     ~CMainDlg() override;
@@ -86,6 +87,13 @@ private:
     bool IsWorking() const { return m_bSearching || m_searchDlg.IsPassRunning(); }
     void EnablePatternCommands();
     void TellLoadOutcome();
+    // The steps both add buttons share. `prepare` checks the field's text and
+    // brings it into its stored form with its flag, or refuses (telling why).
+    using Prepare = bool (CMainDlg::*)(CString& text, int& flag);
+    void AddEntry(CEdit& field, CListBox& list, int count, const char* fullText, Prepare prepare,
+                  bool (CPatternSet::*add)(const CString&, int));
+    bool PrepareMask(CString& text, int& flag);
+    bool PrepareDir(CString& text, int& flag);
     // The selected line of `list` and the entry at its index, or nothing.
     void RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int));
     // The selected line goes into `field` when that is empty; returns the
@@ -95,15 +103,16 @@ private:
     bool SaveSettings();
     void RunSearch();
     void ListResults();
-    // The walk ends after a confirmed stop, a closed results window, a quit,
-    // or a full result set.
-    bool WalkMustEnd() const { return m_bStopConfirmed == 1 || m_bResultLimitReached; }
+    // What the walk asks of the search (ui/main_dlg_search.cpp).
+    void DirectoryEntered(const CString& dir) override;
+    int ResultCount() const override;
+    void FileFound(const CString& path) override;
+    bool StopNow() override;
 
-    DeferredProgress m_searchProgress{m_searchDlg.m_progress};
+    CWinFileSystem m_fileSystem;
+    // Ends after a confirmed stop, a closed results window, a quit, or a
+    // full result set.
+    CFileWalk m_walk{m_fileSystem, *this};
     bool m_bSearching = false;
-    bool m_bResultLimitReached = false;
-    bool m_bListing = false;
     CString m_strStartDir;
-    DWORD m_lastDrainMs = 0;
-    DWORD m_lastRedrawMs = 0;
 };

@@ -1,6 +1,19 @@
 #include "ui/search_dlg.h"
 
+#include <cstdio>
+
 #include "engine/selection_logic.h"
+
+namespace {
+
+CString DecimalText(long value)
+{
+    char text[16];
+    std::sprintf(text, "%ld", value);
+    return CString(text);
+}
+
+}  // namespace
 
 CSearchDlg::CSearchDlg(CWnd* pParent) : CDialog(IDD_SEARCH, pParent), m_bBusy(1), m_bReadyToDelete(0), m_nResultCount(0)
 {
@@ -54,6 +67,8 @@ void CSearchDlg::OnCancel()
     CDialog::OnCancel();
 }
 
+// ---- The action button and the close box -----------------------------------
+
 void CSearchDlg::OnAction()
 {
     if (m_bBusy == 0 && m_bReadyToDelete == 0)
@@ -73,6 +88,99 @@ void CSearchDlg::OnClose()
     else
         DestroyWindow();
 }
+
+// ---- The window's states --------------------------------------------------
+
+void CSearchDlg::ShowSearching()
+{
+    m_chkDeleteThis.EnableWindow(FALSE);
+    m_chkToRecycle.EnableWindow(FALSE);
+    m_listResults.EnableWindow(FALSE);
+    m_btnAction.SetWindowText("検索中止");
+}
+
+void CSearchDlg::ShowListing()
+{
+    // The walk's last moves and status line first, as they would have been.
+    m_drain.Flush();
+    m_staticStatus.SetWindowText("リストアップ中....しばらくお待ちください");
+    m_chkDeleteThis.EnableWindow(TRUE);
+    m_chkToRecycle.EnableWindow(TRUE);
+    m_listResults.EnableWindow(TRUE);
+    ShowProgressMaximum(m_nResultCount);
+    m_btnAction.EnableWindow(FALSE);
+    // The list too is drawn only now and then while it fills.
+    m_drain.Quiet(m_listResults);
+}
+
+void CSearchDlg::ShowReadyToDelete(bool limitReached)
+{
+    m_btnAction.SetWindowText("削除");
+    if (limitReached) {
+        CString text = "ファイルが ";
+        text += DecimalText(MAX_RESULTS);
+        text += " 個に達したので検索を打ち切りました。削除ボタンを押すとファイルを削除します";
+        m_staticStatus.SetWindowText(text);
+    } else {
+        m_staticStatus.SetWindowText("検索が終了しました。削除ボタンを押すとファイルを削除します");
+    }
+    m_btnAction.EnableWindow(TRUE);
+    // Selecting this way sends no notification: the boxes are set here.
+    m_listResults.SetSel(0, TRUE);
+    OnSelchangeResultList();
+}
+
+void CSearchDlg::ShowNothingFound()
+{
+    m_btnAction.SetWindowText("閉じる");
+    m_btnAction.EnableWindow(TRUE);
+    m_listResults.EnableWindow(FALSE);
+    m_chkToRecycle.EnableWindow(FALSE);
+    m_chkDeleteThis.EnableWindow(FALSE);
+    m_staticStatus.SetWindowText("何も検出されませんでした。閉じるボタンを押してください");
+}
+
+void CSearchDlg::ShowDeleting()
+{
+    m_progress.SetPos(0);
+    m_staticStatus.SetWindowText("ファイルを削除中です・・・しばらくお待ちください");
+    m_btnAction.SetWindowText("削除中");
+}
+
+void CSearchDlg::ShowDone()
+{
+    m_staticStatus.SetWindowText("削除が完了しました");
+    m_chkToRecycle.EnableWindow(FALSE);
+    m_chkDeleteThis.EnableWindow(FALSE);
+    m_btnAction.SetWindowText("終了");
+}
+
+// ---- The search's loop ------------------------------------------------------
+
+void CSearchDlg::ShowProgressMaximum(int maximum)
+{
+    m_drain.SetRange(0, maximum);
+    m_staticProgressMax.SetWindowText(DecimalText(maximum));
+}
+
+void CSearchDlg::ShowSearchingIn(const CString& dir)
+{
+    m_drain.SetStatus(m_staticStatus, dir + "を検索中");
+}
+
+void CSearchDlg::AddResultLine(int i)
+{
+    m_listResults.AddString(m_strResult[i]);
+    m_drain.SetPos(i);
+}
+
+void CSearchDlg::FitLines(int longest)
+{
+    if (longest >= 0)
+        m_listResults.SetHorizontalExtentFor(m_strResult[longest]);
+}
+
+// ---- The lines' flags -------------------------------------------------------
 
 int CSearchDlg::GetSelectedLines()
 {

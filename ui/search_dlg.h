@@ -5,10 +5,10 @@
 #pragma once
 
 #include "engine/search_logic.h"
-#include "engine/ui_timing.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/list_box.h"
+#include "platform/win/message_loop.h"
 #include "platform/win/progress_ctrl.h"
 #include "platform/win/static.h"
 #include "res/resource.h"
@@ -32,10 +32,36 @@ public:
     void OnDeleteThis();
     void OnToRecycle();
 
+    // The deletion pass's steps.
     int DeleteOneFile(const char* path);
     int DeleteToRecycleBin(CString path);
     void MarkResult(int line, int result);
     void PumpMessages();
+    // The interrupt question of a running pass; Yes ends the pass at its next
+    // result. True for Yes.
+    bool AskInterrupt();
+
+    // The window's states: each sets the captions, texts and enabled controls
+    // of one state; m_bBusy and m_bReadyToDelete say which state it is in.
+    void ShowSearching();
+    void ShowListing();
+    void ShowReadyToDelete(bool limitReached);
+    void ShowNothingFound();
+    void ShowDeleting();
+    void ShowDone();
+
+    // The search's long loop on this window (see CThrottledDrain): the bar,
+    // the range with its label, the status line, the lines.
+    void BeginLoop() { m_drain.Begin(m_progress); }
+    bool DrainIfDue() { return m_drain.Poll(); }
+    void EndLoop() { m_drain.End(); }
+    void AbandonLoop() { m_drain.Abandon(); }
+    void MoveProgress(int position) { m_drain.SetPos(position); }
+    void ShowProgressMaximum(int maximum);
+    void ShowSearchingIn(const CString& dir);
+    void AddResultLine(int i);
+    // The horizontal scroll bar reaches the end of the longest line.
+    void FitLines(int longest);
 
     // True while the deletion pass runs; the main window refuses commands then.
     bool IsPassRunning() const { return m_bPassRunning; }
@@ -62,7 +88,6 @@ protected:
 
 private:
     void RunDeletionPass();
-    void AskInterrupt();
     void SetPassRunning(bool running);
     // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
     // and returns how many there are.
@@ -72,8 +97,5 @@ private:
 
     int m_selected[MAX_RESULTS];
     bool m_bPassRunning = false;
-
-    DeferredProgress m_passProgress{m_progress};
-    DWORD m_lastDrainMs = 0;
-    DWORD m_lastRedrawMs = 0;
+    CThrottledDrain m_drain;
 };

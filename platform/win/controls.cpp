@@ -29,3 +29,16 @@ int CListBox::GetText(int index, CString& text) const
 {
     return CopyItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR, index, text);
 }
+
+void CListBox::SetHorizontalExtentFor(const char* widest)
+{
+    HDC dc = ::GetDC(m_hWnd);
+    if (!dc)
+        return;
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(dc, widest, lstrlenA(widest), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+    SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 8));
+}

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/file.h"
+#include "platform/win/message_loop.h"
 #include "platform/win/ui_seam.h"
 #include "platform/win/win_app.h"
 
@@ -11,25 +12,6 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
     control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
 }
 
-namespace {
-
-bool IsDialogWindow(HWND hWnd)
-{
-    char name[16];
-    return ::GetClassNameA(hWnd, name, sizeof name) && lstrcmpA(name, "#32770") == 0;
-}
-
-// The dialog keyboard handling for whichever dialog the message is for, as
-// the framework's modal loop gives it to modeless dialogs too.
-bool PreTranslate(MSG& msg)
-{
-    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
-        return false;
-    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    return root && IsDialogWindow(root) && ::IsDialogMessageA(root, &msg);
-}
-
-}  // namespace
 
 CDialog::~CDialog()
 {
@@ -66,20 +48,7 @@ INT_PTR CDialog::DoModal()
     if (!m_bEndModal)
         ::ShowWindow(hWnd, SW_SHOWNORMAL);
 
-    MSG msg;
-    while (!m_bEndModal && ::IsWindow(hWnd)) {
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0)
-            break;
-        if (!PreTranslate(msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    RunModalLoop(hWnd, m_bEndModal);
 
     m_bInModalLoop = false;
     if (parentWasEnabled) {

@@ -14,4 +14,6 @@ public:
     int SetSel(int index, BOOL select = TRUE) { return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), static_cast<LPARAM>(index))); }
     // LB_ERR when the index names no line.
     int GetText(int index, CString& text) const;
+    // Lets the horizontal scroll bar reach the end of `widest`.
+    void SetHorizontalExtentFor(const char* widest);
 };

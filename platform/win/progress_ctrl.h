@@ -1,8 +1,8 @@
 #pragma once
 
-#include <commctrl.h>
-
 #include "platform/win/wnd.h"
+
+#include <commctrl.h>
 
 class CProgressCtrl : public CWnd {
 public:

@@ -12,30 +12,10 @@ CWinApp* AfxGetApp()
     return g_app;
 }
 
-CWinApp::CWinApp(const char* appName)
+CWinApp::CWinApp()
 {
     g_app = this;
     m_hInstance = ::GetModuleHandleA(nullptr);
-    if (appName) {
-        m_strAppName = appName;
-    } else {
-        // The module's name without its folder and extension.
-        char path[MAX_PATH];
-        DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        path[n < MAX_PATH ? n : MAX_PATH - 1] = '\0';
-        char* name = path;
-        for (char* p = path; *p; p = ::CharNextA(p)) {
-            if (*p == '\\')
-                name = p + 1;
-        }
-        for (char* p = name; *p; p = ::CharNextA(p)) {
-            if (*p == '.') {
-                *p = '\0';
-                break;
-            }
-        }
-        m_strAppName = name;
-    }
 }
 
 CWinApp::~CWinApp()

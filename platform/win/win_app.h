@@ -10,7 +10,7 @@
 
 class CWinApp {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp();
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -25,7 +25,6 @@ public:
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
-    CString m_strAppName;
 };
 
 CWinApp* AfxGetApp();

@@ -20,6 +20,9 @@ public:
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+    // Drawing switched off, or back on; Invalidate then repaints it whole.
+    void SetRedraw(BOOL redraw = TRUE) { SendMessage(WM_SETREDRAW, static_cast<WPARAM>(redraw)); }
+    void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void SetFocus() { ::SetFocus(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

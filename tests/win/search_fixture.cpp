@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/ui_timing.h"
+#include "platform/win/message_loop.h"
 
 namespace win_test {
 
@@ -214,7 +214,7 @@ void PostDrainStep()
 void WaitOutDrainInterval()
 {
     static HANDLE never = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ::WaitForSingleObject(never, DRAIN_INTERVAL_MS + 5);
+    ::WaitForSingleObject(never, CThrottledDrain::DRAIN_INTERVAL_MS + 5);
 }
 
 // A step of the program's loops: the next drain runs the drain steps.

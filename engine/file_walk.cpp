@@ -1,0 +1,50 @@
+#include "engine/file_walk.h"
+
+#include <cstring>
+
+#include "engine/search_logic.h"
+
+bool CFileWalk::Walk(CString dir, const CString& mask, int recurse)
+{
+    if (MustEnd())
+        return false;
+    if (!m_fs.EnterDirectory(dir))
+        return true;
+    m_caller.DirectoryEntered(dir);
+
+    // The file pass: every match that is no directory is a result, and
+    // every match, directory or not, is followed by a poll.
+    m_fs.Enumerate(mask, [&](const WalkFileSystem::Entry& entry) {
+        if (!entry.isDirectory) {
+            if (m_caller.ResultCount() >= MAX_RESULTS) {
+                // The result set is full: the walk ends here, and what was
+                // found is listed.
+                m_bLimitReached = true;
+                return false;
+            }
+            m_caller.FileFound(JoinPath(dir, entry.name));
+        }
+        m_bStop = m_caller.StopNow();
+        return !m_bStop;
+    });
+    // Without subfolders the pass over them could change nothing.
+    if (MustEnd() || recurse != 1)
+        return !MustEnd();
+
+    // The subdirectory pass: the walk's own copy of `dir` is extended by each
+    // name and cut back after it, by whole code-page-932 characters.
+    m_fs.Enumerate("*", [&](const WalkFileSystem::Entry& entry) {
+        if (!entry.isDirectory || std::strcmp(entry.name, ".") == 0 || std::strcmp(entry.name, "..") == 0)
+            return true;
+        dir = JoinPath(dir, entry.name);
+        // Junctions and symbolic links are not followed: they lead out of the
+        // chosen trees, or round in a loop.
+        if (!entry.isReparsePoint)
+            Walk(dir, mask, 1);
+        if (MustEnd())
+            return false;
+        CutAtLastSeparator(dir);
+        return true;
+    });
+    return !MustEnd();
+}

@@ -1,0 +1,73 @@
+// The deletion pass of the results window: every ticked result deleted
+// permanently or into the Recycle Bin, and its line marked with the outcome.
+#include "engine/win_file_system.h"
+#include "platform/win/ui_seam.h"
+#include "ui/search_dlg.h"
+
+void CSearchDlg::SetPassRunning(bool running)
+{
+    m_bPassRunning = running;
+    if (CWnd* owner = GetParentWnd())
+        ::SendMessageA(owner->m_hWnd, WM_TIDYMOTH_WORK_CHANGED, 0, 0);
+}
+
+void CSearchDlg::RunDeletionPass()
+{
+    ShowDeleting();
+    m_bBusy = 1;
+    SetPassRunning(true);
+
+    // The list and the bar are drawn only now and then while marks appear.
+    m_drain.Begin(m_progress);
+    m_drain.Quiet(m_listResults);
+    for (int i = 0; i < m_nResultCount; ++i) {
+        if (m_bBusy == 0)
+            break;
+        if (m_nDeleteFlag[i] != 1)
+            continue;
+        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_strResult[i]) : DeleteOneFile(m_strResult[i]);
+        MarkResult(i, result);
+        m_drain.SetPos(i);
+        PumpMessages();
+    }
+    m_drain.End();
+
+    ShowDone();
+    m_bReadyToDelete = 0;
+    m_bBusy = 0;
+    SetPassRunning(false);
+}
+
+bool CSearchDlg::AskInterrupt()
+{
+    if (platform::ShowMessageBox(m_hWnd, "処理を中断しますか？", "警告", MB_YESNO) != IDYES)
+        return false;
+    m_bBusy = 0;
+    return true;
+}
+
+int CSearchDlg::DeleteOneFile(const char* path)
+{
+    return DeleteFilePermanently(path) ? 1 : 0;
+}
+
+int CSearchDlg::DeleteToRecycleBin(CString path)
+{
+    // Owned by this window, so that nothing else runs while the shell asks.
+    return MoveToRecycleBin(path, m_hWnd) ? 1 : 0;
+}
+
+void CSearchDlg::MarkResult(int line, int result)
+{
+    CString text;
+    if (m_listResults.GetText(line, text) == LB_ERR)
+        return;
+    text += result == 1 ? "（削除済み）" : "(削除に失敗)";
+    m_listResults.DeleteString(line);
+    m_listResults.InsertString(line, text);
+}
+
+void CSearchDlg::PumpMessages()
+{
+    m_drain.Poll();
+}
