@@ -37,7 +37,7 @@ public:
     void OnDropdownPatternCombo();
     void OnEditchangePatternCombo();
 
-    // Directory and mask lists.
+    // Directory and mask lists (main_dlg_lists.cpp).
     void OnAddMask();
     void OnRemoveMask();
     void OnAddDir();
@@ -47,7 +47,7 @@ public:
     void OnSelchangeDirList();
     void OnSubfolders();
 
-    // The search.
+    // The search (main_dlg_search.cpp).
     void OnStartSearch();
     void SearchDirectory(CString dir, CString mask, int recurse);
     void UpdateSearchStatus(CString dir);

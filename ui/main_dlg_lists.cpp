@@ -1,0 +1,164 @@
+// The main window's directory and mask lists: adding, removing, browsing,
+// the selection and the subfolder box.
+#include "ui/main_dlg.h"
+
+#include <direct.h>
+
+#include "engine/search_logic.h"
+#include "platform/mbcs.h"
+#include "platform/win/ui_seam.h"
+
+void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const char* fullText, Prepare prepare,
+                        bool (CPatternSet::*add)(const CString&, int))
+{
+    if (IsWorking())
+        return;
+    CString text;
+    field.GetWindowText(text);
+    if (text.IsEmpty())
+        return;
+    if (count >= MAX_ENTRIES) {
+        platform::ShowMessageBox(m_hWnd, fullText, "メッセージ", MB_OK);
+        return;
+    }
+    int flag = 0;
+    if (!(this->*prepare)(text, flag))
+        return;
+    text.MakeUpper();
+    list.AddString(text);
+    field.SetWindowText("");
+    field.SetFocus();
+    MarkDirty();
+    (m_patternSet.*add)(text, flag);
+}
+
+bool CMainDlg::PrepareMask(CString& text, int& flag)
+{
+    // A mask with a folder part would list one file and delete another.
+    if (!IsPlainMask(text)) {
+        platform::ShowMessageBox(m_hWnd, "削除するファイル名に「\\」「/」「:」は使えません", "メッセージ", MB_OK);
+        return false;
+    }
+    for (int i = 0; i < m_patternSet.GetMaskCount(); ++i) {
+        if (MbsICmp(text, m_patternSet.GetMask(i)) == 0) {
+            platform::ShowMessageBox(m_hWnd, "指定したファイルタイプはすでに登録してあります", "メッセージ", MB_OK);
+            return false;
+        }
+    }
+    flag = 0;
+    return true;
+}
+
+bool CMainDlg::PrepareDir(CString& text, int& flag)
+{
+    if (_chdir(text) != 0) {
+        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", "メッセージ", MB_OK);
+        return false;
+    }
+    // A relative path is stored as the full path it named when it was tested,
+    // so that it still names that directory later.
+    if (!IsAbsolutePath(text)) {
+        char full[MAX_PATH + 1];
+        DWORD n = ::GetCurrentDirectoryA(sizeof full, full);
+        if (n > 0 && n < sizeof full)
+            text = full;
+    }
+    if (!EndsWithSeparator(text))
+        text += "\\";
+    flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
+    return true;
+}
+
+void CMainDlg::OnAddMask()
+{
+    AddEntry(m_editMask, m_listMasks, m_patternSet.GetMaskCount(), "削除するファイル名は１００個までしか登録できません",
+             &CMainDlg::PrepareMask, &CPatternSet::AddMask);
+}
+
+void CMainDlg::RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int))
+{
+    if (IsWorking())
+        return;
+    int i = list.GetCurSel();
+    if (i == LB_ERR)
+        return;
+    list.DeleteString(i);
+    MarkDirty();
+    (m_patternSet.*remove)(i);
+}
+
+void CMainDlg::OnRemoveMask()
+{
+    RemoveSelectedEntry(m_listMasks, &CPatternSet::RemoveMask);
+}
+
+void CMainDlg::OnAddDir()
+{
+    AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), "探索するディレクトリは１００個までしか登録できません",
+             &CMainDlg::PrepareDir, &CPatternSet::AddDir);
+}
+
+void CMainDlg::OnRemoveDir()
+{
+    RemoveSelectedEntry(m_listDirs, &CPatternSet::RemoveDir);
+}
+
+void CMainDlg::OnBrowse()
+{
+    static char buffer[BROWSE_BUFFER_SIZE];
+    buffer[0] = '\0';
+    BROWSEINFOA request = {};
+    request.hwndOwner = m_hWnd;
+    request.pidlRoot = nullptr;
+    request.pszDisplayName = buffer;
+    request.lpszTitle = "ディレクトリ選択...";
+    request.ulFlags = BIF_RETURNONLYFSDIRS;
+    request.lpfn = nullptr;
+    request.lParam = 0;
+    LPITEMIDLIST item = platform::BrowseForFolder(&request);
+    if (!item)
+        return;
+    // A folder without a file-system path leaves the field alone: its display
+    // name could name some other directory relative to the current one.
+    BOOL isPath = ::SHGetPathFromIDListA(item, buffer);
+    ::CoTaskMemFree(item);
+    if (isPath)
+        m_editDir.SetWindowText(buffer);
+}
+
+int CMainDlg::CopySelectionToEmptyField(const CListBox& list, CEdit& field)
+{
+    int i = list.GetCurSel();
+    if (i == LB_ERR)
+        return LB_ERR;
+    CString text;
+    field.GetWindowText(text);
+    if (text.IsEmpty()) {
+        list.GetText(i, text);
+        field.SetWindowText(text);
+    }
+    return i;
+}
+
+void CMainDlg::OnSelchangeMaskList()
+{
+    CopySelectionToEmptyField(m_listMasks, m_editMask);
+}
+
+void CMainDlg::OnSelchangeDirList()
+{
+    int i = CopySelectionToEmptyField(m_listDirs, m_editDir);
+    if (i == LB_ERR)
+        return;
+    // A flag from the settings file may hold any value; only 1 means subfolders.
+    m_chkSubfolders.SetCheck(m_patternSet.GetDirFlag(i) == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMainDlg::OnSubfolders()
+{
+    int i = m_listDirs.GetCurSel();
+    if (i == LB_ERR || IsWorking())
+        return;
+    m_patternSet.SetDirFlag(i, m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0);
+    MarkDirty();
+}
