@@ -15,15 +15,6 @@ namespace {
 
 using PatternEditorTest = E2eTest;
 
-const char DELETE_QUESTION[] = "この削除パターンを削除してもよろしいですか？";
-const char LAST_PATTERN[] = "すべての削除パターンは削除できません";
-const char TOO_MANY_PATTERNS[] = "削除パターンは２０種類までしか登録できません";
-const char DUPLICATE_MASK[] = "指定したファイルタイプはすでに登録してあります";
-const char MASK_WITH_FOLDER[] = "削除するファイル名に「\\」「/」「:」は使えません";
-const char TOO_MANY_MASKS[] = "削除するファイル名は１００個までしか登録できません";
-const char NO_SUCH_PATH[] = "指定したパスは存在しません";
-const char TOO_MANY_DIRS[] = "探索するディレクトリは１００個までしか登録できません";
-const char SAVE_FAILED_PREFIX[] = "設定を保存できませんでした。";
 
 std::string Numbered(const char* format, int i)
 {
@@ -53,10 +44,10 @@ TEST_F(PatternEditorTest, QuitWithChangesYesAndAnEmptyNameSavesNothing)
     EXPECT_TRUE(main.IsEnabled(IDC_UPDATE));
 
     ASSERT_TRUE(main.Click(IDCANCEL));
-    ASSERT_TRUE(app.Answer(CONFIRM, SAVE_QUESTION, IDYES));
-    ASSERT_TRUE(app.Answer(MESSAGE, NAME_MISSING, IDOK));
+    ASSERT_TRUE(app.Answer(kConfirm, kSaveQuestion, IDYES));
+    ASSERT_TRUE(app.Answer(kMessage, kNameMissing, IDOK));
     // The quit question still follows.
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDYES));
     EXPECT_TRUE(app.WaitForExit());
     ExpectSettings(file);
 }
@@ -69,16 +60,16 @@ TEST_F(PatternEditorTest, QuitWithChangesNoToTheSaveQuestionKeepsThemUnsaved)
     ASSERT_TRUE(app.Sync());
 
     ASSERT_TRUE(main.Click(IDCANCEL));
-    ASSERT_TRUE(app.Answer(CONFIRM, SAVE_QUESTION, IDNO));
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDNO));
+    ASSERT_TRUE(app.Answer(kConfirm, kSaveQuestion, IDNO));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDNO));
     ExpectNoMessageBox();
     EXPECT_TRUE(main.IsEnabled(IDC_UPDATE)) << "the changes are still unsaved";
     EXPECT_EQ("Renamed", main.Text(IDC_PATTERN_COMBO));
     ExpectSettings(file);
 
     ASSERT_TRUE(main.Click(IDCANCEL));
-    ASSERT_TRUE(app.Answer(CONFIRM, SAVE_QUESTION, IDNO));
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kSaveQuestion, IDNO));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDYES));
     EXPECT_TRUE(app.WaitForExit());
     ExpectSettings(file);
 }
@@ -106,9 +97,9 @@ TEST_F(PatternEditorTest, NewPatternAtNineteenAndAtTwentyPatterns)
     MainState s = ReadMainState(main);
     ASSERT_EQ(20u, s.patterns.size());
     EXPECT_EQ("N18", s.patterns[18]);
-    EXPECT_EQ(DEFAULT_NAME, s.patterns[19]);
+    EXPECT_EQ(kDefaultName, s.patterns[19]);
     EXPECT_EQ(19, s.patternSel);
-    EXPECT_EQ(DEFAULT_NAME, s.patternText);
+    EXPECT_EQ(kDefaultName, s.patternText);
     EXPECT_TRUE(s.masks.empty());
     EXPECT_TRUE(s.dirs.empty());
     EXPECT_EQ("", s.maskEdit);
@@ -126,19 +117,19 @@ TEST_F(PatternEditorTest, NewPatternAtNineteenAndAtTwentyPatterns)
     const MainState before = ReadMainState(main);
     EXPECT_EQ(std::vector<std::string>{"KEEP.ME"}, before.masks);
     ASSERT_TRUE(main.Click(IDC_NEW_PATTERN));
-    ASSERT_TRUE(app.Answer(MESSAGE, TOO_MANY_PATTERNS, IDOK));
+    ASSERT_TRUE(app.Answer(kMessage, kTooManyPatterns, IDOK));
     ExpectNoMessageBox();
     EXPECT_EQ(before, ReadMainState(main));
 
     ASSERT_TRUE(main.Click(IDC_UPDATE));
     ASSERT_TRUE(app.Sync());
-    patterns.push_back({DEFAULT_NAME, {{"KEEP.ME", 0}}, {}});
+    patterns.push_back({kDefaultName, {{"KEEP.ME", 0}}, {}});
     ExpectSettings(SettingsBytes(patterns));
     s = ReadMainState(main);
     EXPECT_FALSE(s.updateEnabled);
     EXPECT_EQ(20u, s.patterns.size());
     EXPECT_EQ(19, s.patternSel);
-    EXPECT_EQ(DEFAULT_NAME, s.patternText);
+    EXPECT_EQ(kDefaultName, s.patternText);
 }
 
 TEST_F(PatternEditorTest, NewPatternNamesThePatternItLeavesFromTheTypedText)
@@ -150,18 +141,18 @@ TEST_F(PatternEditorTest, NewPatternNamesThePatternItLeavesFromTheTypedText)
     ExpectNoMessageBox();
     MainState s = ReadMainState(main);
     // The item keeps the old name until the next refill.
-    EXPECT_EQ((std::vector<std::string>{"P0", DEFAULT_NAME}), s.patterns);
+    EXPECT_EQ((std::vector<std::string>{"P0", kDefaultName}), s.patterns);
     EXPECT_EQ(1, s.patternSel);
-    EXPECT_EQ(DEFAULT_NAME, s.patternText);
+    EXPECT_EQ(kDefaultName, s.patternText);
     EXPECT_TRUE(s.masks.empty());
     EXPECT_TRUE(s.updateEnabled);
 
     ASSERT_TRUE(main.Click(IDC_UPDATE));
     ASSERT_TRUE(app.Sync());
-    const Bytes saved = SettingsBytes({{"ABC", p0.masks, p0.dirs}, {DEFAULT_NAME, {}, {}}});
+    const Bytes saved = SettingsBytes({{"ABC", p0.masks, p0.dirs}, {kDefaultName, {}, {}}});
     ExpectSettings(saved);
     s = ReadMainState(main);
-    EXPECT_EQ((std::vector<std::string>{"ABC", DEFAULT_NAME}), s.patterns);
+    EXPECT_EQ((std::vector<std::string>{"ABC", kDefaultName}), s.patterns);
     EXPECT_EQ(1, s.patternSel);
     EXPECT_FALSE(s.updateEnabled);
 
@@ -173,10 +164,10 @@ TEST_F(PatternEditorTest, NewPatternNamesThePatternItLeavesFromTheTypedText)
     ASSERT_TRUE(app.Sync());
     EXPECT_EQ(p0.masks[0].text, main.ListItems(IDC_MASK_LIST).at(0));
     ASSERT_TRUE(main.Click(IDC_NEW_PATTERN));
-    ASSERT_TRUE(app.Answer(MESSAGE, NAME_MISSING, IDOK));
+    ASSERT_TRUE(app.Answer(kMessage, kNameMissing, IDOK));
     ExpectNoMessageBox();
     s = ReadMainState(main);
-    EXPECT_EQ((std::vector<std::string>{"ABC", DEFAULT_NAME}), s.patterns);
+    EXPECT_EQ((std::vector<std::string>{"ABC", kDefaultName}), s.patterns);
     EXPECT_TRUE(s.masks.empty());
     EXPECT_TRUE(s.dirs.empty());
     EXPECT_EQ("", s.maskEdit);
@@ -206,13 +197,13 @@ TEST_F(PatternEditorTest, DeletingPatterns)
     // No to the question changes nothing.
     const MainState before = ReadMainState(main);
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDNO));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDNO));
     ExpectNoMessageBox();
     EXPECT_EQ(before, ReadMainState(main));
 
     // Pattern 2 of P0..P3: P1 becomes current.
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
     ExpectNoMessageBox();
     MainState s = ReadMainState(main);
     EXPECT_EQ((std::vector<std::string>{"P0", "P1", "P3"}), s.patterns);
@@ -225,7 +216,7 @@ TEST_F(PatternEditorTest, DeletingPatterns)
     // Pattern 0 of P0, P1, P3: P1, now first, becomes current.
     ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 0));
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
     ExpectNoMessageBox();
     s = ReadMainState(main);
     EXPECT_EQ((std::vector<std::string>{"P1", "P3"}), s.patterns);
@@ -241,7 +232,7 @@ TEST_F(PatternEditorTest, DeletingPatterns)
     EXPECT_EQ("P3", main.Text(IDC_PATTERN_COMBO));
     EXPECT_EQ(std::vector<std::string>{"M1.TMP"}, main.ListItems(IDC_MASK_LIST));
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
     ExpectNoMessageBox();
     s = ReadMainState(main);
     EXPECT_EQ(std::vector<std::string>{"P1"}, s.patterns);
@@ -253,8 +244,8 @@ TEST_F(PatternEditorTest, DeletingPatterns)
     // The only pattern stays, and the update button keeps its state.
     const MainState single = ReadMainState(main);
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
-    ASSERT_TRUE(app.Answer(WARNING, LAST_PATTERN, IDOK));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kLastPattern, IDOK));
     ExpectNoMessageBox();
     EXPECT_EQ(single, ReadMainState(main));
 
@@ -280,7 +271,7 @@ TEST_F(PatternEditorTest, WithNoItemSelectedTheCurrentPatternIsKeptAndDeleted)
 
     // The deletion takes the current pattern and selects its neighbour.
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
     ExpectNoMessageBox();
     MainState s = ReadMainState(main);
     EXPECT_EQ((std::vector<std::string>{"P0", "P2"}), s.patterns);
@@ -297,8 +288,8 @@ TEST_F(PatternEditorTest, TheOnlyPatternOfAFreshStartCannotBeDeleted)
     ASSERT_TRUE(Start());
     const MainState before = ReadMainState(main);
     ASSERT_TRUE(main.Click(IDC_DELETE_PATTERN));
-    ASSERT_TRUE(app.Answer(WARNING, DELETE_QUESTION, IDYES));
-    ASSERT_TRUE(app.Answer(WARNING, LAST_PATTERN, IDOK));
+    ASSERT_TRUE(app.Answer(kWarning, kDeletePatternQuestion, IDYES));
+    ASSERT_TRUE(app.Answer(kWarning, kLastPattern, IDOK));
     ExpectNoMessageBox();
     EXPECT_EQ(before, ReadMainState(main));
     EXPECT_FALSE(main.IsEnabled(IDC_UPDATE));
@@ -406,7 +397,7 @@ TEST_F(PatternEditorTest, MasksAreAddedUpperCasedRefusedAndRemoved)
         SCOPED_TRACE(refused);
         ASSERT_TRUE(main.Type(IDC_MASK_EDIT, refused));
         ASSERT_TRUE(main.Click(IDC_ADD_MASK));
-        ASSERT_TRUE(app.Answer(MESSAGE, refused[0] == 'T' ? DUPLICATE_MASK : MASK_WITH_FOLDER, IDOK));
+        ASSERT_TRUE(app.Answer(kMessage, refused[0] == 'T' ? kDuplicateMask : kMaskWithFolder, IDOK));
         ExpectNoMessageBox();
         EXPECT_EQ(masks, main.ListItems(IDC_MASK_LIST));
         EXPECT_EQ(refused, main.Text(IDC_MASK_EDIT));
@@ -453,10 +444,10 @@ TEST_F(PatternEditorTest, FullListsRefuseTheHundredAndFirstEntry)
 
     ASSERT_TRUE(main.Type(IDC_MASK_EDIT, "new.tmp"));
     ASSERT_TRUE(main.Click(IDC_ADD_MASK));
-    ASSERT_TRUE(app.Answer(MESSAGE, TOO_MANY_MASKS, IDOK));
+    ASSERT_TRUE(app.Answer(kMessage, kTooManyMasks, IDOK));
     ASSERT_TRUE(main.Type(IDC_DIR_EDIT, dir.Path()));
     ASSERT_TRUE(main.Click(IDC_ADD_DIR));
-    ASSERT_TRUE(app.Answer(MESSAGE, TOO_MANY_DIRS, IDOK));
+    ASSERT_TRUE(app.Answer(kMessage, kTooManyDirs, IDOK));
     ExpectNoMessageBox();
     MainState s = ReadMainState(main);
     EXPECT_EQ(100u, s.masks.size());
@@ -546,7 +537,7 @@ TEST_F(PatternEditorTest, DirectoriesAndTheirSubfolderFlags)
     // A missing directory is refused; the field keeps the text.
     ASSERT_TRUE(main.Type(IDC_DIR_EDIT, base / "missing"));
     ASSERT_TRUE(main.Click(IDC_ADD_DIR));
-    ASSERT_TRUE(app.Answer(MESSAGE, NO_SUCH_PATH, IDOK));
+    ASSERT_TRUE(app.Answer(kMessage, kNoSuchPath, IDOK));
     ExpectNoMessageBox();
     EXPECT_EQ(dirs, main.ListItems(IDC_DIR_LIST));
     EXPECT_EQ(base / "missing", main.Text(IDC_DIR_EDIT));
@@ -608,7 +599,7 @@ TEST_F(PatternEditorTest, FolderBrowserCancelledAndUsed)
     Window browser = app.WaitForFolderBrowser();
     ASSERT_TRUE(browser.Exists());
     EXPECT_FALSE(main.IsEnabled()) << "the browser is modal";
-    EXPECT_EQ("ディレクトリ選択...", browser.Text(0x3742));
+    EXPECT_EQ(kBrowseTitle, browser.Text(0x3742));
     ASSERT_TRUE(app.Press(browser, IDCANCEL));
     ExpectNoMessageBox();
     EXPECT_EQ(before, ReadMainState(main));
@@ -648,9 +639,9 @@ TEST_F(PatternEditorTest, FailedSaveIsReportedAndLeavesTheChangesUnsaved)
     auto expectSaveFailure = [&] {
         Window box = app.WaitForMessageBox();
         ASSERT_TRUE(box.Exists());
-        EXPECT_EQ(WARNING, box.Caption());
+        EXPECT_EQ(kWarning, box.Caption());
         const std::string text = box.Text(0xFFFF);
-        EXPECT_EQ(0u, text.find(SAVE_FAILED_PREFIX)) << Utf8(text);
+        EXPECT_EQ(0u, text.find(kSaveFailedPrefix)) << Utf8(text);
         ASSERT_TRUE(app.Press(box, IDOK));
     };
     ASSERT_TRUE(main.Click(IDC_UPDATE));
@@ -661,9 +652,9 @@ TEST_F(PatternEditorTest, FailedSaveIsReportedAndLeavesTheChangesUnsaved)
 
     // Yes to the save question, the save fails, and the quit question follows.
     ASSERT_TRUE(main.Click(IDCANCEL));
-    ASSERT_TRUE(app.Answer(CONFIRM, SAVE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kSaveQuestion, IDYES));
     expectSaveFailure();
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDYES));
     EXPECT_TRUE(app.WaitForExit());
     ExpectSettings(file);
 }

@@ -22,18 +22,18 @@ std::vector<Pattern> ThreePatterns()
 TEST_F(WindowsTest, StartsWithoutSettingsFileAndEndsWithoutWritingOne)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(MAIN_CAPTION, main.Caption());
+    EXPECT_EQ(kMainCaption, main.Caption());
     MainState s = ReadMainState(main);
-    EXPECT_EQ(std::vector<std::string>{DEFAULT_NAME}, s.patterns);
+    EXPECT_EQ(std::vector<std::string>{kDefaultName}, s.patterns);
     EXPECT_EQ(0, s.patternSel);
-    EXPECT_EQ(DEFAULT_NAME, s.patternText);
+    EXPECT_EQ(kDefaultName, s.patternText);
     EXPECT_TRUE(s.masks.empty());
     EXPECT_TRUE(s.dirs.empty());
     EXPECT_EQ("", s.maskEdit);
     EXPECT_EQ("", s.dirEdit);
     EXPECT_EQ(BST_UNCHECKED, s.subfolders);
     EXPECT_FALSE(s.updateEnabled);
-    EXPECT_EQ("設定更新  (&R)", main.Text(IDC_UPDATE));
+    EXPECT_EQ(kUpdateLabel, main.Text(IDC_UPDATE));
     EXPECT_TRUE(WaitUntil([&] { return app.Focus() == main.Item(IDC_MASK_EDIT); }))
         << "the focus is in \"" << ClassName(app.Focus()) << "\", not in the mask field";
     ExpectNoMessageBox();
@@ -82,7 +82,7 @@ TEST_F(WindowsTest, DamagedSettingsFileIsReportedOnceAndLeftAlone)
 
     Window box = app.WaitForMessageBox();
     ASSERT_TRUE(box.Exists());
-    EXPECT_EQ(MESSAGE, box.Caption());
+    EXPECT_EQ(kMessage, box.Caption());
     const std::string text = box.Text(0xFFFF);
     EXPECT_NE(std::string::npos, text.find("KEPT0")) << Utf8(text);
     EXPECT_NE(std::string::npos, text.find("KEPT1")) << Utf8(text);
@@ -106,7 +106,7 @@ TEST_F(WindowsTest, SystemCommands0x10To0x1FOpenTheAboutBox)
     for (WPARAM command : {0x0010u, 0x001Fu}) {
         SCOPED_TRACE(command);
         ASSERT_TRUE(main.PostSysCommand(command));
-        Window about = app.WaitForWindow(ABOUT_CAPTION);
+        Window about = app.WaitForWindow(kAboutCaption);
         ASSERT_TRUE(about.Exists());
         EXPECT_FALSE(main.IsEnabled()) << "the About box is modal";
         EXPECT_TRUE(about.IsEnabled(IDOK));
@@ -116,7 +116,7 @@ TEST_F(WindowsTest, SystemCommands0x10To0x1FOpenTheAboutBox)
     // 0x0020 is not the About entry and does nothing visible.
     ASSERT_TRUE(main.PostSysCommand(0x0020));
     ExpectNoMessageBox();
-    EXPECT_FALSE(app.FindWindowByCaption(ABOUT_CAPTION).Exists());
+    EXPECT_FALSE(app.FindWindowByCaption(kAboutCaption).Exists());
     EXPECT_TRUE(main.IsEnabled());
     EXPECT_EQ(1u, app.TopWindows().size());
 }
@@ -147,13 +147,13 @@ TEST_F(WindowsTest, EveryWayOfQuittingAsksAndNoKeepsEverything)
     for (const auto& w : ways) {
         SCOPED_TRACE(w.way);
         ASSERT_TRUE(w.quit());
-        ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDNO));
+        ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDNO));
         ExpectNoMessageBox();
         EXPECT_EQ(before, ReadMainState(main));
         EXPECT_TRUE(app.IsRunning());
     }
     ASSERT_TRUE(app.PressKey(VK_ESCAPE));
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDYES));
     EXPECT_TRUE(app.WaitForExit());
     ExpectSettings(file);
 }
@@ -168,12 +168,12 @@ TEST_F(WindowsTest, UnsavedChangesAskTheSaveQuestionFirst)
     EXPECT_EQ("Cleanup", main.Text(IDC_PATTERN_COMBO));
 
     ASSERT_TRUE(main.PostClose());
-    ASSERT_TRUE(app.Answer(CONFIRM, SAVE_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kSaveQuestion, IDYES));
     // Saved before the quit question is even asked.
     ASSERT_TRUE(app.WaitForMessageBox().Exists());
     ExpectSettings(SettingsBytes({{"Cleanup", {}, {}}}));
     EXPECT_FALSE(main.IsEnabled(IDC_UPDATE));
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDNO));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDNO));
     ExpectNoMessageBox();
 
     // The save stands and the window is clean: only the quit question now.

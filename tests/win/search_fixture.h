@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,19 +19,6 @@
 #include "ui/main_dlg.h"
 
 namespace win_test {
-
-// The texts the results window shows.
-extern const char kSearchingSuffix[];  // "を検索中"
-extern const char kTemplateStatus[];   // the template's status line
-extern const char kListingStatus[];
-extern const char kReadyStatus[];
-extern const char kNothingStatus[];
-extern const char kDeletingStatus[];
-extern const char kDoneStatus[];
-extern const char kStopQuestion[];
-extern const char kInterruptQuestion[];
-extern const char kDeletedMark[];  // "（削除済み）"
-extern const char kFailedMark[];   // "(削除に失敗)"
 
 // ---- The host behind Wine -------------------------------------------------
 
@@ -156,6 +144,16 @@ void PressDialogKey(HWND dialog, WPARAM key);
 // drains the queue: posted, to be dispatched by that drain.
 void PostKeyToFocus(HWND dialog, WPARAM key);
 
+using Paths = std::vector<std::string>;
+
+inline void Append(Paths& lines, const Paths& more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// `lines` with `mark` appended to the first `count` of them.
+std::vector<std::string> WithMark(std::vector<std::string> lines, const char* mark, size_t count = SIZE_MAX);
+
 // ---- The fixture -----------------------------------------------------------
 
 class SearchFixture : public ::testing::Test {
@@ -180,15 +178,17 @@ protected:
     HWND ResultsWindow() { return Results().m_hWnd; }
     HWND Control(int id) { return ::GetDlgItem(ResultsWindow(), id); }
     HWND MainControl(int id) { return ::GetDlgItem(main->m_hWnd, id); }
-    std::string Text(int id) { return TextOf(Control(id)); }
-    bool Enabled(int id) { return ::IsWindowEnabled(Control(id)) != FALSE; }
-    int CheckOf(int id) { return static_cast<int>(::SendMessageA(Control(id), BM_GETCHECK, 0, 0)); }
+    std::string Text(int id) { return WindowText(Control(id)); }
+    bool Enabled(int id) { return IsEnabled(Control(id)); }
+    int CheckOf(int id) { return Check(Control(id)); }
     std::vector<std::string> Lines() { return ListItems(Control(IDC_RESULT_LIST)); }
-    std::vector<int> Selection() { return SelectedLines(Control(IDC_RESULT_LIST)); }
-    int RangeMin() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, TRUE, 0)); }
-    int RangeMax() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
-    int Position() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
+    std::string Line(int line) { return ListItem(Control(IDC_RESULT_LIST), line); }
+    std::vector<int> Selection() { return ListSelection(Control(IDC_RESULT_LIST)); }
+    ProgressState Bar() { return Progress(Control(IDC_PROGRESS)); }
+    ResultsState State() { return ReadResultsState(ResultsWindow()); }
     std::vector<std::string> StoredResults();
+    // The walk runs and its stop button can be pressed.
+    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == kStopAction && Enabled(IDC_ACTION); }
 
     // A click on a button of the results window, which must be enabled, as
     // a user could not click it otherwise.
@@ -204,10 +204,11 @@ protected:
     // it works from: the commands are disabled, and refuse when called.
     void ExpectPatternCommandsLocked(bool locked);
 
-    // The states at the end of a phase, exactly.
+    // The states at the end of a phase, exactly: the window and the result
+    // set behind it. Done takes the lines as the pass left them.
     void ExpectReady(const std::vector<std::string>& lines);
     void ExpectNothingFound();
-    void ExpectDone(int count, int lastHandled);
+    void ExpectDone(const std::vector<std::string>& lines, int lastHandled);
 
     testing_support::TempDir temp;
     ScriptedBoxes boxes;

@@ -18,18 +18,11 @@ using namespace win_test;
 
 namespace {
 
-using Paths = std::vector<std::string>;
-
 // Runs `cleanUp` when the scope ends, also after a failed assertion.
 struct Finally {
     std::function<void()> cleanUp;
     ~Finally() { cleanUp(); }
 };
-
-void Append(Paths& lines, const Paths& more)
-{
-    lines.insert(lines.end(), more.begin(), more.end());
-}
 
 // `dir` (ending with "\") followed by each name that `mask` matches in
 // `path`, in the system's order.
@@ -392,7 +385,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
     AddMask("*.TXT");
 
     struct Sample {
-        int min, max, position;
+        ProgressState bar;
         std::string maxText;
     };
     std::map<int, Sample> samples;
@@ -415,7 +408,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
             return false;
         int count = Results().m_nResultCount;
         if (!samples.count(count))
-            samples[count] = Sample{RangeMin(), RangeMax(), Position(), Text(IDC_PROGRESS_MAX)};
+            samples[count] = Sample{Bar(), Text(IDC_PROGRESS_MAX)};
         return true;
     });
     Search();
@@ -425,12 +418,12 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
         SCOPED_TRACE("count " + std::to_string(at.first));
         auto it = samples.find(at.first);
         ASSERT_NE(samples.end(), it) << "no drain at this count";
-        EXPECT_EQ(0, it->second.min);
-        EXPECT_EQ(at.second, it->second.max);
+        EXPECT_EQ(0, it->second.bar.low);
+        EXPECT_EQ(at.second, it->second.bar.high);
         EXPECT_EQ(std::to_string(at.second), it->second.maxText);
         // The walk sets the position to the count plus one; the bar shows
         // at most its maximum.
-        EXPECT_EQ(std::min(at.first + 1, at.second), it->second.position);
+        EXPECT_EQ(std::min(at.first + 1, at.second), it->second.bar.pos);
     }
     // The listing then shows the whole count.
     ExpectReady(expected);
@@ -504,7 +497,6 @@ protected:
         spy.SlowAlways();
         spy.statusTexts.clear();
     }
-    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == "検索中止" && Enabled(IDC_ACTION); }
     bool Listing(int lines)
     {
         return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_STATUS) == kListingStatus &&
@@ -513,7 +505,7 @@ protected:
     void ExpectStopQuestion(const RecordedBox& box)
     {
         EXPECT_EQ(kStopQuestion, box.text);
-        EXPECT_EQ("警告", box.caption);
+        EXPECT_EQ(kWarning, box.caption);
         EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
         EXPECT_EQ(main->m_hWnd, box.owner);
     }
@@ -645,20 +637,14 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
     // Every stored result has its line; nothing unlisted is a result.
     const Paths listedLines(all.begin(), all.begin() + listed);
     EXPECT_EQ(listed, Results().m_nResultCount);
-    EXPECT_EQ(listedLines, Lines());
-    EXPECT_EQ(listedLines, StoredResults());
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(1, Results().m_bReadyToDelete);
-    EXPECT_EQ("削除", Text(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_ACTION));
-    EXPECT_EQ(std::vector<int>{0}, Selection());
+    ExpectReady(listedLines);
 
     // The pass deletes what was listed and nothing else.
     spy.slow = nullptr;
     SelectAll();
     Click(IDC_TO_RECYCLE);
     Click(IDC_ACTION);
-    EXPECT_EQ(kDoneStatus, Text(IDC_STATUS));
+    ExpectDone(WithMark(listedLines, kDeletedMark), listed - 1);
     for (size_t i = 0; i < all.size(); ++i)
         EXPECT_EQ(static_cast<int>(i) >= listed, Exists(all[i])) << all[i];
 }
@@ -702,13 +688,13 @@ TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
     Search();
 
     ASSERT_EQ(2u, boxes.Count());
-    EXPECT_EQ("いくつかの設定が更新されています\n変更を保存しますか？", boxes.Boxes()[0].text);
-    EXPECT_EQ("Tidymoth を終了します\nよろしいですか？", boxes.Boxes()[1].text);
+    EXPECT_EQ(kSaveQuestion, boxes.Boxes()[0].text);
+    EXPECT_EQ(kQuitQuestion, boxes.Boxes()[1].text);
     for (const RecordedBox& box : boxes.Boxes()) {
-        EXPECT_EQ("確認", box.caption);
+        EXPECT_EQ(kConfirm, box.caption);
         EXPECT_EQ(main->m_hWnd, box.owner);
     }
-    EXPECT_FALSE(Exists(PathOf("Tidymoth.use")));
+    EXPECT_FALSE(Exists(PathOf(kSettingsFile)));
     if (quit) {
         // Ended as after a confirmed stop, and the main window's dialog ended.
         EXPECT_EQ(nullptr, ResultsWindow());
@@ -787,26 +773,25 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     AddMask("*.DAT");
     Search();
 
-    // The 64001st match is not stored; the 64000 before it are listed.
+    // The 64001st match is not stored; the 64000 before it are listed, ready
+    // to delete, under a status that says where the search stopped.
     ASSERT_EQ(MAX_RESULTS, Results().m_nResultCount);
-    const Paths lines = Lines();
+    const ResultsState listed = State();
+    const Paths& lines = listed.lines;
     ASSERT_EQ(static_cast<size_t>(MAX_RESULTS), lines.size());
     EXPECT_EQ(lines, StoredResults());
-    std::set<std::string> distinct(lines.begin(), lines.end());
-    EXPECT_EQ(lines.size(), distinct.size());
+    EXPECT_EQ(lines.size(), std::set<std::string>(lines.begin(), lines.end()).size());
     const Paths enumerated = Matches(big, PathOf("BIG"), "*.DAT");
     ASSERT_EQ(static_cast<size_t>(files), enumerated.size());
     EXPECT_TRUE(std::equal(lines.begin(), lines.end(), enumerated.begin()));
-    // The status says where the search stopped.
-    const std::string status = Text(IDC_STATUS);
-    EXPECT_NE(std::string::npos, status.find("64000")) << status;
-    EXPECT_NE(kReadyStatus, status);
+    EXPECT_NE(std::string::npos, listed.status.find("64000")) << listed.status;
+    EXPECT_NE(kReadyStatus, listed.status);
+    ResultsState ready = ReadyState(lines);
+    ready.status = listed.status;
+    EXPECT_EQ(ready, listed);
+    EXPECT_EQ("64000", listed.maxText);
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(1, Results().m_bReadyToDelete);
-    EXPECT_EQ("削除", Text(IDC_ACTION));
-    EXPECT_EQ(MAX_RESULTS, RangeMax());
-    EXPECT_EQ("64000", Text(IDC_PROGRESS_MAX));
-    EXPECT_EQ(MAX_RESULTS - 1, Position());
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_EQ(0u, boxes.Count());
 
@@ -832,9 +817,9 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     const int last = MAX_RESULTS - 1;
     SetFlags(last, 1, 0);
     Click(IDC_ACTION);
-    ExpectDone(MAX_RESULTS, last);
-    EXPECT_EQ(lines[last] + kDeletedMark, ListItem(Control(IDC_RESULT_LIST), last));
-    EXPECT_EQ(lines[last - 1], ListItem(Control(IDC_RESULT_LIST), last - 1));
+    Paths done = lines;
+    done[last] += kDeletedMark;
+    ExpectDone(done, last);
     EXPECT_FALSE(Exists(lines[last]));
     EXPECT_TRUE(Exists(lines[0]));
     EXPECT_TRUE(Exists(enumerated[MAX_RESULTS]));
