@@ -55,6 +55,22 @@ void E2eTest::ExpectNoMessageBox()
     EXPECT_TRUE(app.MessageBoxes().empty()) << "a message box is open";
 }
 
+bool E2eTest::Answered(const std::string& caption, const std::string& text, int id)
+{
+    if (!app.Answer(caption, text, id) || !app.Sync())
+        return false;
+    if (app.MessageBoxes().empty())
+        return true;
+    ReportFailure("a message box is still open after \"" + Utf8(text) + "\"");
+    return false;
+}
+
+void E2eTest::Save(const Bytes& expected)
+{
+    ASSERT_TRUE(main.Click(IDC_UPDATE) && app.Sync());
+    ExpectSettings(expected);
+}
+
 void E2eTest::QuitWithoutSaveQuestion()
 {
     ASSERT_TRUE(main.Click(IDCANCEL));

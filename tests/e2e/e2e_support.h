@@ -36,6 +36,10 @@ protected:
     void ExpectSettings(const Bytes& expected);
     // Everything posted so far was handled and no message box is open.
     void ExpectNoMessageBox();
+    // Answers the box a step raises, which must be the step's last.
+    bool Answered(const std::string& caption, const std::string& text, int id);
+    // The update button saves exactly `expected`.
+    void Save(const Bytes& expected);
     // The quit question answered Yes ends the program.
     void QuitWithoutSaveQuestion();
 

@@ -23,16 +23,7 @@ TEST_F(WindowsTest, StartsWithoutSettingsFileAndEndsWithoutWritingOne)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(kMainCaption, main.Caption());
-    MainState s = ReadMainState(main);
-    EXPECT_EQ(std::vector<std::string>{kDefaultName}, s.patterns);
-    EXPECT_EQ(0, s.patternSel);
-    EXPECT_EQ(kDefaultName, s.patternText);
-    EXPECT_TRUE(s.masks.empty());
-    EXPECT_TRUE(s.dirs.empty());
-    EXPECT_EQ("", s.maskEdit);
-    EXPECT_EQ("", s.dirEdit);
-    EXPECT_EQ(BST_UNCHECKED, s.subfolders);
-    EXPECT_FALSE(s.updateEnabled);
+    EXPECT_EQ(FreshMainState(), ReadMainState(main));
     EXPECT_EQ(kUpdateLabel, main.Text(IDC_UPDATE));
     EXPECT_TRUE(WaitUntil([&] { return app.Focus() == main.Item(IDC_MASK_EDIT); }))
         << "the focus is in \"" << ClassName(app.Focus()) << "\", not in the mask field";
@@ -47,24 +38,15 @@ TEST_F(WindowsTest, StartsWithThePatternsOfTheSettingsFile)
 {
     const Bytes file = SettingsBytes(ThreePatterns());
     ASSERT_TRUE(Start(file));
-    MainState s = ReadMainState(main);
-    EXPECT_EQ((std::vector<std::string>{"P0", "表示ログ", "P2"}), s.patterns);
-    EXPECT_EQ(0, s.patternSel);
-    EXPECT_EQ("P0", s.patternText);
-    EXPECT_EQ((std::vector<std::string>{"*.TMP", "*.BAK"}), s.masks);
-    EXPECT_EQ((std::vector<std::string>{"C:\\TEMP\\", "D:\\WORK\\"}), s.dirs);
-    EXPECT_EQ(-1, s.maskSel);
-    EXPECT_EQ(-1, s.dirSel);
-    EXPECT_FALSE(s.updateEnabled);
+    const std::vector<std::string> names = {"P0", "表示ログ", "P2"};
+    EXPECT_EQ((MainState{names, 0, "P0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "", BST_UNCHECKED, false}),
+              ReadMainState(main));
     ExpectNoMessageBox();
 
     // Choosing the second pattern shows its entries.
-    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1));
-    ASSERT_TRUE(app.Sync());
-    EXPECT_EQ("表示ログ", main.Text(IDC_PATTERN_COMBO));
-    EXPECT_EQ(std::vector<std::string>{"*.LOG"}, main.ListItems(IDC_MASK_LIST));
-    EXPECT_EQ(std::vector<std::string>{"C:\\LOGS\\"}, main.ListItems(IDC_DIR_LIST));
-    EXPECT_FALSE(main.IsEnabled(IDC_UPDATE));
+    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1) && app.Sync());
+    EXPECT_EQ((MainState{names, 1, "表示ログ", {"*.LOG"}, -1, "", {"C:\\LOGS\\"}, -1, "", BST_UNCHECKED, false}),
+              ReadMainState(main));
 
     QuitWithoutSaveQuestion();
     ExpectSettings(file);
@@ -91,10 +73,9 @@ TEST_F(WindowsTest, DamagedSettingsFileIsReportedOnceAndLeftAlone)
     ASSERT_TRUE(app.Press(box, IDOK));
     ExpectNoMessageBox();
 
-    MainState s = ReadMainState(main);
-    EXPECT_EQ((std::vector<std::string>{"KEPT0", "KEPT1"}), s.patterns);
-    EXPECT_EQ((std::vector<std::string>{"*.TMP", "*.BAK"}), s.masks);
-    EXPECT_FALSE(s.updateEnabled);
+    EXPECT_EQ((MainState{{"KEPT0", "KEPT1"}, 0, "KEPT0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "",
+                         BST_UNCHECKED, false}),
+              ReadMainState(main));
 
     QuitWithoutSaveQuestion();
     ExpectSettings(file);
@@ -127,10 +108,8 @@ TEST_F(WindowsTest, EveryWayOfQuittingAsksAndNoKeepsEverything)
     ASSERT_TRUE(Start(file));
     // Some state that must survive: another pattern, a selected line, text
     // in both fields.
-    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1));
-    ASSERT_TRUE(main.SelectLine(IDC_DIR_LIST, 0));
-    ASSERT_TRUE(main.Type(IDC_MASK_EDIT, "half typed"));
-    ASSERT_TRUE(app.Sync());
+    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1) && main.SelectLine(IDC_DIR_LIST, 0) &&
+                main.Type(IDC_MASK_EDIT, "half typed") && app.Sync());
     const MainState before = ReadMainState(main);
     EXPECT_EQ("C:\\LOGS\\", before.dirEdit);
     EXPECT_EQ(BST_CHECKED, before.subfolders);
@@ -162,8 +141,7 @@ TEST_F(WindowsTest, UnsavedChangesAskTheSaveQuestionFirst)
 {
     ASSERT_TRUE(Start());
     // Typing a name into the combo box is a change.
-    ASSERT_TRUE(main.Type(IDC_PATTERN_COMBO, "Cleanup"));
-    ASSERT_TRUE(app.Sync());
+    ASSERT_TRUE(main.Type(IDC_PATTERN_COMBO, "Cleanup") && app.Sync());
     EXPECT_TRUE(main.IsEnabled(IDC_UPDATE));
     EXPECT_EQ("Cleanup", main.Text(IDC_PATTERN_COMBO));
 
@@ -177,10 +155,7 @@ TEST_F(WindowsTest, UnsavedChangesAskTheSaveQuestionFirst)
     ExpectNoMessageBox();
 
     // The save stands and the window is clean: only the quit question now.
-    MainState s = ReadMainState(main);
-    EXPECT_EQ(std::vector<std::string>{"Cleanup"}, s.patterns);
-    EXPECT_EQ("Cleanup", s.patternText);
-    EXPECT_FALSE(s.updateEnabled);
+    EXPECT_EQ((MainState{{"Cleanup"}, 0, "Cleanup", {}, -1, "", {}, -1, "", BST_UNCHECKED, false}), ReadMainState(main));
     QuitWithoutSaveQuestion();
     ExpectSettings(SettingsBytes({{"Cleanup", {}, {}}}));
 }

@@ -65,6 +65,11 @@ void PrintTo(const MainState& s, std::ostream* os)
         << EnabledText(s.updateEnabled);
 }
 
+MainState FreshMainState()
+{
+    return MainState{{texts::kDefaultName}, 0, texts::kDefaultName, {}, -1, "", {}, -1, "", BST_UNCHECKED, false};
+}
+
 bool ResultsState::operator==(const ResultsState& other) const
 {
     return Fields(*this) == Fields(other);

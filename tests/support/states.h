@@ -29,6 +29,8 @@ struct MainState {
 };
 MainState ReadMainState(HWND main);
 void PrintTo(const MainState& state, std::ostream* os);
+// The main window as a start without a settings file shows it.
+MainState FreshMainState();
 
 struct ResultsState {
     std::string status;

@@ -41,8 +41,7 @@ struct MainWindowTest : ::testing::Test {
 TEST_F(MainWindowTest, StartsWithoutSettingsFile)
 {
     Open();
-    EXPECT_EQ((MainState{{kDefaultName}, 0, kDefaultName, {}, -1, "", {}, -1, "", BST_UNCHECKED, false}),
-              ReadMainState(dlg->m_hWnd));
+    EXPECT_EQ(FreshMainState(), ReadMainState(dlg->m_hWnd));
     EXPECT_EQ(0, dlg->m_bDirty);
     EXPECT_EQ(Item(IDC_MASK_EDIT), ::GetFocus());
     EXPECT_EQ(0u, boxes.Count());
