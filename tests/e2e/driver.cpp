@@ -236,26 +236,15 @@ bool Window::PressKey(int id, UINT vk) const
            ::PostMessageA(target, WM_KEYUP, vk, KeyData(vk, true));
 }
 
-bool Window::PostSysCommand(WPARAM command) const
+bool Window::PostToWindow(UINT message, WPARAM wParam, const char* what) const
 {
     if (Exists() && !SyncThreadOf(m_hWnd))
         return false;
     if (!IsEnabled()) {
-        ReportFailure("system command: the window is gone or disabled");
+        ReportFailure(std::string(what) + ": the window is gone or disabled");
         return false;
     }
-    return ::PostMessageA(m_hWnd, WM_SYSCOMMAND, command, 0) != 0;
-}
-
-bool Window::PostClose() const
-{
-    if (Exists() && !SyncThreadOf(m_hWnd))
-        return false;
-    if (!IsEnabled()) {
-        ReportFailure("close box: the window is gone or disabled");
-        return false;
-    }
-    return ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0) != 0;
+    return ::PostMessageA(m_hWnd, message, wParam, 0) != 0;
 }
 
 // ---- Tidymoth -------------------------------------------------------------
@@ -359,12 +348,26 @@ Window Tidymoth::FindWindowByCaption(const std::string& caption) const
     return Window();
 }
 
-Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
+Window Tidymoth::WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what,
+                                  DWORD timeoutMs) const
 {
     Window found;
-    if (!WaitUntil([&] { return (found = FindWindowByCaption(caption)).Exists(); }, timeoutMs))
-        ReportFailure("no window \"" + Utf8(caption) + "\" appeared");
+    auto look = [&] {
+        for (HWND w : TopWindows()) {
+            if (match(w))
+                return (found = Window(w)).Exists();
+        }
+        return false;
+    };
+    if (!WaitUntil(look, timeoutMs))
+        ReportFailure(what + " did not appear");
     return found;
+}
+
+Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
+{
+    return WaitForTopWindow([&](HWND w) { return WindowText(w) == caption; }, "window \"" + Utf8(caption) + "\"",
+                            timeoutMs);
 }
 
 std::vector<Window> Tidymoth::MessageBoxes() const
@@ -382,21 +385,7 @@ std::vector<Window> Tidymoth::MessageBoxes() const
 
 Window Tidymoth::WaitForMessageBox(DWORD timeoutMs) const
 {
-    Window found;
-    bool ok = WaitUntil(
-        [&] {
-            for (const Window& box : MessageBoxes()) {
-                if (::IsWindowVisible(box.Handle())) {
-                    found = box;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    if (!ok)
-        ReportFailure("no message box appeared");
-    return found;
+    return WaitForTopWindow(IsMessageBox, "a message box", timeoutMs);
 }
 
 bool Tidymoth::Answer(const std::string& caption, const std::string& text, int id) const
@@ -433,21 +422,8 @@ bool Tidymoth::Press(const Window& box, int id) const
 
 Window Tidymoth::WaitForFolderBrowser(DWORD timeoutMs) const
 {
-    Window found;
-    bool ok = WaitUntil(
-        [&] {
-            for (HWND w : TopWindows()) {
-                if (ClassName(w) == "#32770" && ::GetDlgItem(w, BROWSER_TREE_ID)) {
-                    found = Window(w);
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    if (!ok)
-        ReportFailure("the folder browser did not appear");
-    return found;
+    return WaitForTopWindow([](HWND w) { return ClassName(w) == "#32770" && ::GetDlgItem(w, BROWSER_TREE_ID); },
+                            "the folder browser", timeoutMs);
 }
 
 HWND Tidymoth::Focus() const

@@ -82,11 +82,12 @@ public:
     bool ChooseComboItem(int id, int index) const;
     // A key pressed and released while the control has the focus.
     bool PressKey(int id, UINT vk) const;
-    bool PostSysCommand(WPARAM command) const;
-    bool PostClose() const;
+    bool PostSysCommand(WPARAM command) const { return PostToWindow(WM_SYSCOMMAND, command, "system command"); }
+    bool PostClose() const { return PostToWindow(WM_CLOSE, 0, "close box"); }
 
 private:
     bool Usable(int id, const char* action) const;
+    bool PostToWindow(UINT message, WPARAM wParam, const char* what) const;
     HWND m_hWnd = nullptr;
 };
 
@@ -149,6 +150,10 @@ public:
     void Kill();
 
 private:
+    // A visible top-level window that `match` takes; `what` names it in the
+    // report when none appears.
+    Window WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what, DWORD timeoutMs) const;
+
     std::unique_ptr<TempDir> m_ownDir;
     std::string m_startDir;
     PROCESS_INFORMATION m_process = {};

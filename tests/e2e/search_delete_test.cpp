@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "tests/e2e/e2e_support.h"
 #include "tests/support/temp_dir.h"
@@ -38,14 +37,9 @@ bool ClickUntil(const Tidymoth& app, const Window& w, int id, int state)
 TEST_F(SearchDeleteTest, SearchListsTheFilesAndTheDeletionPassMarksEachLine)
 {
     // The Recycle Bin must be a temporary one (tools/wine-env.sh --test).
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (!data || !*data)
+    const std::string trash = TrashFolder() + "\\files\\";
+    if (TrashFolder().empty())
         GTEST_SKIP() << "XDG_DATA_HOME is not set: run under tools/wine-env.sh --test";
-    std::string trash = std::string("Z:") + data + "/Trash/files/";
-    for (char& c : trash) {
-        if (c == '/')
-            c = '\\';
-    }
 
     testing_support::TempDir tree(false);
     const std::string a = tree / "a.tmp", b = tree / "b.tmp", c = tree / "c.tmp", e = tree / "e.tmp",

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -24,17 +23,9 @@ std::string NameOf(const std::string& path)
     return path.substr(path.rfind('\\') + 1);
 }
 
-// The trash folder where Wine's Recycle Bin puts files: the test
-// environment's own, under a temporary XDG_DATA_HOME.
-std::string TrashFolder()
-{
-    const char* data = std::getenv("XDG_DATA_HOME");
-    return data && *data ? WindowsPathOfHost(std::string(data) + "/Trash") : std::string();
-}
-
 bool InTrash(const std::string& name)
 {
-    return Exists(TrashFolder() + "\\files\\" + name);
+    return FileExists(TrashFolder() + "\\files\\" + name);
 }
 
 class DeletionTest : public SearchFixture {
@@ -75,13 +66,6 @@ protected:
     }
     bool Marked(int line) { return Line(line) != Results().m_strResult[line].GetString(); }
     bool PassRunning() { return ResultsWindow() && Results().m_bBusy == 1 && Results().m_bReadyToDelete == 1; }
-    void ExpectInterruptQuestion(const RecordedBox& box)
-    {
-        EXPECT_EQ(kInterruptQuestion, box.text);
-        EXPECT_EQ(kWarning, box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
-        EXPECT_EQ(ResultsWindow(), box.owner);
-    }
 };
 
 // ---- What each line says, and what is left ----------------------------------
@@ -119,8 +103,7 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
     // deletes it, the second finds it gone.
     names.push_back("OUT_TWICE.DAT");
     const Paths paths = MakeOneFileEach(names);
-    AddMask("*.DAT");
-    AddMask("*TWICE*");
+    AddMasks({"*.DAT", "*TWICE*"});
     Search();
     Paths lines = paths;
     lines.push_back(paths.back());
@@ -176,13 +159,13 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
         const bool deleted = row.mark == kDeletedMark;
         switch (row.meanwhile) {
         case Meanwhile::Nothing:
-            EXPECT_EQ(!deleted, Exists(path));
+            EXPECT_EQ(!deleted, FileExists(path));
             if (!deleted) {
                 EXPECT_EQ(name, FileContent(path));
             }
             break;
         case Meanwhile::Removed:
-            EXPECT_FALSE(Exists(path));
+            EXPECT_FALSE(FileExists(path));
             break;
         case Meanwhile::HeldOpen:
             EXPECT_EQ(name, FileContent(path));
@@ -307,7 +290,7 @@ TEST_F(DeletionTest, FileTheBinCannotTakeIsDeletedOnlyWithConsent)
     // No: the file stays. Yes: it is deleted for good.
     ExpectDone({paths[0] + kFailedMark, paths[1] + kDeletedMark, paths[2] + kDeletedMark}, 2);
     EXPECT_EQ("NUKE_NO.DAT", FileContent(paths[0]));
-    EXPECT_FALSE(Exists(paths[1]));
+    EXPECT_FALSE(FileExists(paths[1]));
     for (const std::string& path : paths)
         EXPECT_FALSE(InTrash(NameOf(path))) << path;
 }
@@ -351,18 +334,16 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
 
     // The interrupt question comes first, from the results window.
     ASSERT_EQ(row.questions.size(), boxes.Count());
-    ExpectInterruptQuestion(boxes.Boxes()[0]);
-    for (size_t i = 1; i < row.questions.size(); ++i) {
-        EXPECT_EQ(row.questions[i], boxes.Boxes()[i].text);
-        EXPECT_EQ(main->m_hWnd, boxes.Boxes()[i].owner);
-    }
+    ExpectQuestion(boxes.Boxes()[0], kWarning, kInterruptQuestion, window);
+    for (size_t i = 1; i < row.questions.size(); ++i)
+        ExpectQuestion(boxes.Boxes()[i], kConfirm, row.questions[i], main->m_hWnd);
     // The pass ends at the next result after a Yes, and runs on after a No.
     const bool interrupted = row.answers[0] == IDYES;
     const int reached = interrupted ? 2 : 5;
     EXPECT_EQ(window, ResultsWindow());
     ExpectDone(WithMark(paths, kDeletedMark, reached), reached - 1);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(i >= reached, Exists(paths[i])) << paths[i];
+        EXPECT_EQ(i >= reached, FileExists(paths[i])) << paths[i];
     const bool quit = row.trigger == Trigger::Quit && interrupted && row.answers.back() == IDYES;
     EXPECT_EQ(!quit, ::IsWindowVisible(main->m_hWnd) != FALSE);
 }
@@ -399,8 +380,8 @@ TEST_F(DeletionTest, FlagsChangedAheadOfThePassAreHonoured)
     Paths done = WithMark(paths, kDeletedMark);
     done[2] = paths[2];
     ExpectDone(done, 4);
-    EXPECT_TRUE(Exists(paths[2]));
-    EXPECT_FALSE(Exists(paths[3]));
+    EXPECT_TRUE(FileExists(paths[2]));
+    EXPECT_FALSE(FileExists(paths[3]));
     EXPECT_FALSE(InTrash(NameOf(paths[3])));
     EXPECT_TRUE(InTrash(NameOf(paths[4])));
 }
@@ -464,7 +445,7 @@ TEST_P(AttemptDuringPassTest, TheWindowStaysAndThePassGoesOn)
     EXPECT_EQ(window, ResultsWindow());
     ExpectDone(WithMark(paths, kDeletedMark), 2);
     for (const std::string& path : paths)
-        EXPECT_FALSE(Exists(path)) << path;
+        EXPECT_FALSE(FileExists(path)) << path;
     ExpectPatternCommandsLocked(false);
 }
 

@@ -154,7 +154,7 @@ protected:
     {
         ExpectDone(WithMark(files, kDeletedMark), static_cast<int>(files.size()) - 1);
         for (const std::string& file : files)
-            EXPECT_FALSE(Exists(file)) << file;
+            EXPECT_FALSE(FileExists(file)) << file;
     }
 
     // The user's input. Inside a loop of the program keys reach the focused
@@ -268,8 +268,7 @@ TEST_P(StateTableTest, UserInput)
         break;
     case Effect::StopRequest:
         ASSERT_EQ(1u, boxes.Count());
-        EXPECT_EQ(kStopQuestion, boxes.Last().text);
-        EXPECT_EQ(main->m_hWnd, boxes.Last().owner);
+        ExpectQuestion(boxes.Last(), kWarning, kStopQuestion, main->m_hWnd);
         ExpectReady(files);
         break;
     case Effect::Disabled:
@@ -284,7 +283,7 @@ TEST_P(StateTableTest, UserInput)
         EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
         if (cell.state == State::Ready) {
             for (const std::string& file : files)
-                EXPECT_TRUE(Exists(file)) << file;
+                EXPECT_TRUE(FileExists(file)) << file;
         }
         break;
     case Effect::Hides:
@@ -294,7 +293,7 @@ TEST_P(StateTableTest, UserInput)
         EXPECT_EQ(0, Results().m_bBusy);
         EXPECT_EQ(cell.state == State::Ready ? 1 : 0, Results().m_bReadyToDelete);
         for (const std::string& file : files)
-            EXPECT_EQ(cell.state != State::Done, Exists(file)) << file;
+            EXPECT_EQ(cell.state != State::Done, FileExists(file)) << file;
         break;
     case Effect::StartsPass:
         EXPECT_EQ(0u, boxes.Count());
@@ -302,8 +301,7 @@ TEST_P(StateTableTest, UserInput)
         break;
     case Effect::Interrupt:
         ASSERT_EQ(1u, boxes.Count());
-        EXPECT_EQ(kInterruptQuestion, boxes.Last().text);
-        EXPECT_EQ(window, boxes.Last().owner);
+        ExpectQuestion(boxes.Last(), kWarning, kInterruptQuestion, window);
         ExpectAllDeleted();
         break;
     }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,13 +35,6 @@ std::string HostPathOf(const std::string& path)
     return result;
 }
 
-std::string WindowsPathOfHost(const std::string& hostPath)
-{
-    std::string path = "Z:" + hostPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 int RunHostShell(const std::string& script)
 {
     if (!OnWine())
@@ -68,7 +60,7 @@ int RunHostShell(const std::string& script)
     // What Wine returns for a host program are no handles of this process:
     // closing them could close someone else's, so they are left alone.
     DWORD start = ::GetTickCount();
-    while (!Exists(status)) {
+    while (!FileExists(status)) {
         if (::GetTickCount() - start > 60000)
             return -1;
         ::Sleep(5);
@@ -99,11 +91,6 @@ std::string FileContent(const std::string& path)
     if (!testing_support::ReadFileBytes(path, bytes))
         return std::string();
     return std::string(bytes.begin(), bytes.end());
-}
-
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool MakeNumberedFiles(const std::string& dir, int count)
@@ -519,6 +506,14 @@ void SearchFixture::ExpectDone(const std::vector<std::string>& lines, int lastHa
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(0, Results().m_bReadyToDelete);
+}
+
+void SearchFixture::ExpectQuestion(const RecordedBox& box, const char* caption, const char* text, HWND owner)
+{
+    EXPECT_EQ(text, box.text);
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
+    EXPECT_EQ(owner, box.owner);
 }
 
 std::vector<std::string> WithMark(std::vector<std::string> lines, const char* mark, size_t count)

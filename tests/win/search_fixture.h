@@ -25,8 +25,6 @@ namespace win_test {
 bool OnWine();
 // The host's path for a Windows path (Wine only; empty elsewhere).
 std::string HostPathOf(const std::string& path);
-// A host path as Wine names it on drive Z:.
-std::string WindowsPathOfHost(const std::string& hostPath);
 // Runs a /bin/sh script on the host (Wine only) and waits for it; its exit
 // status, or -1 when it could not be run. No double quotes in `script`.
 int RunHostShell(const std::string& script);
@@ -36,7 +34,6 @@ int RunHostShell(const std::string& script);
 // A new file holding `content`.
 bool WriteNewFile(const std::string& path, const std::string& content = std::string());
 std::string FileContent(const std::string& path);
-bool Exists(const std::string& path);
 // `count` empty files F00001.DAT, F00002.DAT, ... in `dir`. Under Wine they
 // are made by the host: Wine looks through the whole directory for every
 // new name, so thousands of creations in one directory take minutes.
@@ -59,7 +56,7 @@ public:
             if (::GetDriveTypeA((drive + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
                 continue;
             if (::DefineDosDeviceA(0, drive.c_str(), target.c_str())) {
-                if (Exists(drive + "\\" + probe)) {
+                if (FileExists(drive + "\\" + probe)) {
                     m_drive = drive;
                     m_defined = true;
                     break;
@@ -71,7 +68,7 @@ public:
             if (at == std::string::npos)
                 return;
             m_link = c.substr(0, at) + "/" + static_cast<char>(*letter - 'A' + 'a') + ":";
-            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && Exists(drive + "\\" + probe)) {
+            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && FileExists(drive + "\\" + probe)) {
                 m_drive = drive;
                 break;
             }
@@ -165,12 +162,22 @@ protected:
     std::string PathOf(const std::string& relative) const;
     // Makes the file and every directory above it.
     std::string MakeFile(const std::string& relative, const std::string& content = std::string());
+    void MakeFiles(std::initializer_list<std::string> relatives)
+    {
+        for (const std::string& relative : relatives)
+            MakeFile(relative);
+    }
     std::string MakeDir(const std::string& relative);
 
     // The pattern as the user enters it: the field, the subfolder box, the
     // add button. AddDir returns the directory as the pattern stores it.
     std::string AddDir(const std::string& path, bool subfolders);
     void AddMask(const std::string& mask);
+    void AddMasks(std::initializer_list<std::string> masks)
+    {
+        for (const std::string& mask : masks)
+            AddMask(mask);
+    }
 
     void Search() { main->OnStartSearch(); }
 
@@ -203,6 +210,9 @@ protected:
     // While a search or a deletion pass runs, nothing may change the pattern
     // it works from: the commands are disabled, and refuse when called.
     void ExpectPatternCommandsLocked(bool locked);
+
+    // A Yes/No question of the program: its caption, text and owner.
+    void ExpectQuestion(const RecordedBox& box, const char* caption, const char* text, HWND owner);
 
     // The states at the end of a phase, exactly: the window and the result
     // set behind it. Done takes the lines as the pass left them.

@@ -50,22 +50,13 @@ using SearchTest = SearchFixture;
 
 TEST_F(SearchTest, ResultsComeByDirectoryThenMaskThenDepthFirst)
 {
-    MakeFile("D1\\1.A");
-    MakeFile("D1\\1.B");
-    MakeFile("D1\\SubDir\\2.A");
-    MakeFile("D1\\SubDir\\X.B");
-    MakeFile("D2\\3.A");
-    MakeFile("D2\\SUB2\\4.A");
-    MakeFile("D3\\P\\p.A");
-    MakeFile("D3\\P\\PP\\pp.A");
-    MakeFile("D3\\Q\\q.A");
+    MakeFiles({"D1\\1.A", "D1\\1.B", "D1\\SubDir\\2.A", "D1\\SubDir\\X.B", "D2\\3.A", "D2\\SUB2\\4.A", "D3\\P\\p.A",
+               "D3\\P\\PP\\pp.A", "D3\\Q\\q.A"});
     const std::string d1 = AddDir(PathOf("D1"), true);
     const std::string d2 = AddDir(PathOf("D2"), false);
     const std::string d1sub = AddDir(PathOf("D1\\SubDir"), false);
     const std::string d3 = AddDir(PathOf("D3"), true);
-    AddMask("*.a");
-    AddMask("*.b");
-    AddMask("X*");
+    AddMasks({"*.a", "*.b", "X*"});
     ASSERT_EQ(0, lstrcmpiA(PathOf("D1\\SUBDIR\\").c_str(), d1sub.c_str())) << d1sub;
 
     // D3's subdirectories come in the order the system lists them, each
@@ -144,10 +135,7 @@ TEST_F(SearchTest, HiddenSystemAndReadOnlyFilesAreFoundAndDirectoriesNever)
 
 TEST_F(SearchTest, RootOfADrive)
 {
-    MakeFile("ROOTED\\ROOT.TXT");
-    MakeFile("ROOTED\\SUB1\\A.TXT");
-    MakeFile("ROOTED\\SUB2\\B.TXT");
-    MakeFile("ROOTED\\SUB2\\DEEP\\C.TXT");
+    MakeFiles({"ROOTED\\ROOT.TXT", "ROOTED\\SUB1\\A.TXT", "ROOTED\\SUB2\\B.TXT", "ROOTED\\SUB2\\DEEP\\C.TXT"});
     MappedDrive drive(PathOf("ROOTED"), "ROOT.TXT");
     if (!drive.Ok())
         GTEST_SKIP() << "no drive letter could be mapped to " << PathOf("ROOTED");
@@ -182,9 +170,7 @@ TEST_F(SearchTest, RootOfADrive)
 TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
 {
     ASSERT_EQ("\x95\x5C", std::string("表"));
-    MakeFile("D\\DATA表\\F.TXT");
-    MakeFile("D\\DATA表\\SUB\\G.TXT");
-    MakeFile("D\\ZZZ\\H.TXT");
+    MakeFiles({"D\\DATA表\\F.TXT", "D\\DATA表\\SUB\\G.TXT", "D\\ZZZ\\H.TXT"});
 
     spy.statusTexts.clear();
     const std::string d = AddDir(PathOf("D"), true);
@@ -217,10 +203,7 @@ TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
 
 TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 {
-    MakeFile("TOP.TXT");
-    MakeFile("D\\A.TXT");
-    MakeFile("D\\表紙.TXT");
-    MakeFile("D\\SUB\\B.TXT");
+    MakeFiles({"TOP.TXT", "D\\A.TXT", "D\\表紙.TXT", "D\\SUB\\B.TXT"});
     const std::string d = AddDir(PathOf("D"), false);
     // The mask field refuses these; an older settings file can hold them.
     // "表*.TXT" holds the byte 0x5C only inside 表 and is a plain mask.
@@ -235,8 +218,7 @@ TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 
 TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
 {
-    MakeFile("REL\\F.TXT");
-    MakeFile("ABS\\Y.TXT");
+    MakeFiles({"REL\\F.TXT", "ABS\\Y.TXT"});
     MakeFile("ABS\\REL\\DECOY.TXT");        // where a walk left in ABS would look
     MakeFile("ELSEWHERE\\REL\\DECOY.TXT");  // where the current directory points
     const std::string abs = AddDir(PathOf("ABS"), false);
@@ -266,14 +248,12 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target)
     ::WaitForSingleObject(process.hProcess, 10000);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return Exists(link);
+    return FileExists(link);
 }
 
 TEST_F(SearchTest, LinkedDirectoriesAreNotFollowed)
 {
-    MakeFile("D\\F.TXT");
-    MakeFile("D\\SUB\\G.TXT");
-    MakeFile("OUTSIDE\\X.TXT");
+    MakeFiles({"D\\F.TXT", "D\\SUB\\G.TXT", "OUTSIDE\\X.TXT"});
     Finally removeLinks{[&] { RemoveWholeTree(PathOf("D")); }};
     if (!MakeDirectoryLink(PathOf("D\\OUT"), PathOf("OUTSIDE")) || !MakeDirectoryLink(PathOf("D\\SUB\\LOOP"), PathOf("D")))
         GTEST_SKIP() << "no directory link could be made";
@@ -336,7 +316,7 @@ TEST_P(NothingFoundTest, ShowsTheNothingFoundState)
     if (kind == Empty::MissingDirectory) {
         testing_support::ChangeDirectory(temp.Path());
         testing_support::RemoveTree(PathOf("D"));
-        ASSERT_FALSE(Exists(PathOf("D")));
+        ASSERT_FALSE(FileExists(PathOf("D")));
     }
     spy.statusTexts.clear();
     Search();
@@ -438,12 +418,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SearchTest, StatusLineNamesADirectoryOnlyWhenItChanges)
 {
-    MakeFile("D\\A.TXT");
-    MakeFile("D\\B.LOG");
-    MakeFile("D\\C.TXT");
+    MakeFiles({"D\\A.TXT", "D\\B.LOG", "D\\C.TXT"});
     const std::string d = AddDir(PathOf("D"), false);
-    AddMask("*.TXT");
-    AddMask("*.LOG");
+    AddMasks({"*.TXT", "*.LOG"});
     Paths expected = Matches(d, PathOf("D"), "*.TXT");
     expected.push_back(d + "B.LOG");
     {
@@ -485,13 +462,10 @@ protected:
         SearchFixture::SetUp();
         for (int i = 0; i < 8; ++i)
             MakeFile("D\\F" + std::to_string(i) + ".TXT");
-        MakeFile("D\\SUB\\G.TXT");
-        MakeFile("D\\L.LOG");
-        MakeFile("E\\H.TXT");
+        MakeFiles({"D\\SUB\\G.TXT", "D\\L.LOG", "E\\H.TXT"});
         d = AddDir(PathOf("D"), true);
         e = AddDir(PathOf("E"), false);
-        AddMask("*.TXT");
-        AddMask("*.LOG");
+        AddMasks({"*.TXT", "*.LOG"});
         all = Matches(d, PathOf("D"), "*.TXT");
         Append(all, {d + "SUB\\G.TXT", d + "L.LOG", e + "H.TXT"});
         spy.SlowAlways();
@@ -502,13 +476,7 @@ protected:
         return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_STATUS) == kListingStatus &&
                static_cast<int>(Lines().size()) >= lines;
     }
-    void ExpectStopQuestion(const RecordedBox& box)
-    {
-        EXPECT_EQ(kStopQuestion, box.text);
-        EXPECT_EQ(kWarning, box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
-        EXPECT_EQ(main->m_hWnd, box.owner);
-    }
+    void ExpectStopQuestion(const RecordedBox& box) { ExpectQuestion(box, kWarning, kStopQuestion, main->m_hWnd); }
     // The main window as before: usable, and its search can start again.
     void ExpectMainUsable()
     {
@@ -646,7 +614,7 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
     Click(IDC_ACTION);
     ExpectDone(WithMark(listedLines, kDeletedMark), listed - 1);
     for (size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(static_cast<int>(i) >= listed, Exists(all[i])) << all[i];
+        EXPECT_EQ(static_cast<int>(i) >= listed, FileExists(all[i])) << all[i];
 }
 
 TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
@@ -688,13 +656,9 @@ TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
     Search();
 
     ASSERT_EQ(2u, boxes.Count());
-    EXPECT_EQ(kSaveQuestion, boxes.Boxes()[0].text);
-    EXPECT_EQ(kQuitQuestion, boxes.Boxes()[1].text);
-    for (const RecordedBox& box : boxes.Boxes()) {
-        EXPECT_EQ(kConfirm, box.caption);
-        EXPECT_EQ(main->m_hWnd, box.owner);
-    }
-    EXPECT_FALSE(Exists(PathOf(kSettingsFile)));
+    ExpectQuestion(boxes.Boxes()[0], kConfirm, kSaveQuestion, main->m_hWnd);
+    ExpectQuestion(boxes.Boxes()[1], kConfirm, kQuitQuestion, main->m_hWnd);
+    EXPECT_FALSE(FileExists(PathOf(kSettingsFile)));
     if (quit) {
         // Ended as after a confirmed stop, and the main window's dialog ended.
         EXPECT_EQ(nullptr, ResultsWindow());
@@ -820,9 +784,9 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     Paths done = lines;
     done[last] += kDeletedMark;
     ExpectDone(done, last);
-    EXPECT_FALSE(Exists(lines[last]));
-    EXPECT_TRUE(Exists(lines[0]));
-    EXPECT_TRUE(Exists(enumerated[MAX_RESULTS]));
+    EXPECT_FALSE(FileExists(lines[last]));
+    EXPECT_TRUE(FileExists(lines[0]));
+    EXPECT_TRUE(FileExists(enumerated[MAX_RESULTS]));
 }
 
 }  // namespace

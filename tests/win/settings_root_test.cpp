@@ -34,7 +34,7 @@ TEST(SettingsAtADriveRoot, PathHoldsTwoSeparatorsAndWorks)
         set->SetName("AGAIN");
         set->Save();
     }
-    EXPECT_TRUE(Exists(dir / kSettingsFile));
+    EXPECT_TRUE(FileExists(dir / kSettingsFile));
     auto loaded = std::make_unique<CPatternSet>();  // from the same folder, by its usual name
     EXPECT_EQ(LoadOutcome::Whole, loaded->GetLoadOutcome());
     EXPECT_STREQ("AGAIN", loaded->GetCurrentName());
