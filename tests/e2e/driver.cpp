@@ -326,14 +326,6 @@ bool Tidymoth::WaitForExit(DWORD timeoutMs)
     return false;
 }
 
-DWORD Tidymoth::ExitCode() const
-{
-    DWORD code = STILL_ACTIVE;
-    if (m_process.hProcess)
-        ::GetExitCodeProcess(m_process.hProcess, &code);
-    return code;
-}
-
 std::vector<HWND> Tidymoth::TopWindows() const
 {
     return m_process.hProcess ? WindowsOf(m_process.dwProcessId, true) : std::vector<HWND>();

@@ -48,7 +48,6 @@ public:
     // Its controls through the shared readers.
     std::string Text(int id) const { return WindowText(Item(id)); }
     bool IsEnabled(int id) const { return testing_support::IsEnabled(Item(id)); }
-    bool IsVisible(int id) const { return testing_support::IsVisible(Item(id)); }
     int Check(int id) const { return testing_support::Check(Item(id)); }
     std::vector<std::string> ListItems(int id) const { return testing_support::ListItems(Item(id)); }
     int ListCurSel(int id) const { return testing_support::ListCurSel(Item(id)); }
@@ -105,7 +104,6 @@ public:
     Tidymoth& operator=(const Tidymoth&) = delete;
 
     static std::string ExePath();
-    const std::string& StartDir() const { return m_startDir; }
     std::string SettingsPath() const { return m_startDir + "\\" + kSettingsFile; }
     bool WriteSettings(const Bytes& bytes) const;
     // The settings file's bytes; empty when there is none.
@@ -117,7 +115,6 @@ public:
     bool IsRunning() const;
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD timeoutMs = WAIT_TIMEOUT_MS);
-    DWORD ExitCode() const;
 
     Window Main() const { return m_main; }
     // Visible top-level windows of the process.

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "patterns/pattern_set.h"
@@ -302,22 +303,14 @@ TEST_F(SaveFailureTest, DirectoryGoneAfterStartup)
     std::string moved = other / "moved";
     CPatternSet set;
     ASSERT_TRUE(ChangeDirectory(other.Path()));
-#ifdef _WIN32
-    ASSERT_TRUE(MoveFileA(startup.c_str(), moved.c_str()));
-#else
-    ASSERT_EQ(0, rename(startup.c_str(), moved.c_str()));
-#endif
+    ASSERT_EQ(0, std::rename(startup.c_str(), moved.c_str()));
     set.SetName("NEW");
     EXPECT_THROW(set.Save(), CFileException);
     EXPECT_FALSE(FileExists(startup));
     Bytes now;
     ASSERT_TRUE(ReadFileBytes(moved + Separator() + kFile, now));
     EXPECT_EQ(old, now);
-#ifdef _WIN32
-    MoveFileA(moved.c_str(), startup.c_str());
-#else
-    rename(moved.c_str(), startup.c_str());
-#endif
+    std::rename(moved.c_str(), startup.c_str());
 }
 
 #ifdef _WIN32

@@ -38,47 +38,63 @@ struct MainWindowTest : ::testing::Test {
     }
 };
 
-TEST_F(MainWindowTest, StartsWithoutSettingsFile)
+// What the program's start shows for a settings file: none, a whole one, and
+// one cut short, which is reported once and kept as it is.
+struct StartRow {
+    const char* name;
+    Bytes file;  // none when empty
+    MainState shown;
+    bool reported;
+};
+
+const Entry kTmp{"*.TMP", 0};
+
+const StartRow kStarts[] = {
+    {"WithoutSettingsFile", {}, FreshMainState(), false},
+    {"FilledInSlotOrder",
+     SettingsBytes({{"P0", {kTmp}, {{"C:\\A\\", 1}, {"C:\\B\\", 1}}}, {"P1", {kTmp}, {{"D:\\", 1}}}, {"P2", {kTmp}, {}}}),
+     {{"P0", "P1", "P2"}, 0, "P0", {"*.TMP"}, -1, "", {"C:\\A\\", "C:\\B\\"}, -1, "", BST_UNCHECKED, false},
+     false},
+    {"DamagedFile",
+     [] {
+         Bytes file = SettingsBytes({{"KEPT", {kTmp}, {{"C:\\A\\", 1}}}, {"LOST", {kTmp}, {{"D:\\", 1}}}});
+         file.resize(file.size() - 3);
+         return file;
+     }(),
+     {{"KEPT"}, 0, "KEPT", {"*.TMP"}, -1, "", {"C:\\A\\"}, -1, "", BST_UNCHECKED, false},
+     true},
+};
+
+class StartTest : public MainWindowTest, public ::testing::WithParamInterface<StartRow> {};
+
+TEST_P(StartTest, FillsTheWindowFromTheSettingsFile)
 {
+    const StartRow& row = GetParam();
+    if (!row.file.empty()) {
+        ASSERT_TRUE(WriteFileBytes(kSettingsFile, row.file));
+    }
     Open();
-    EXPECT_EQ(FreshMainState(), ReadMainState(dlg->m_hWnd));
+    if (row.reported)
+        PumpUntil([&] { return boxes.Count() > 0; }, 2000);
+    EXPECT_EQ(row.shown, ReadMainState(dlg->m_hWnd));
     EXPECT_EQ(0, dlg->m_bDirty);
     EXPECT_EQ(Item(IDC_MASK_EDIT), ::GetFocus());
-    EXPECT_EQ(0u, boxes.Count());
-    EXPECT_FALSE(FileExists(kSettingsFile));
-}
-
-TEST_F(MainWindowTest, FilledFromSettingsFileInSlotOrder)
-{
-    const Entry tmp{"*.TMP", 0};
-    ASSERT_TRUE(WriteFileBytes(kSettingsFile, SettingsBytes({{"P0", {tmp}, {{"C:\\A\\", 1}, {"C:\\B\\", 1}}},
-                                                             {"P1", {tmp}, {{"D:\\", 1}}},
-                                                             {"P2", {tmp}, {}}})));
-    Open();
-    EXPECT_EQ((MainState{{"P0", "P1", "P2"}, 0, "P0", {"*.TMP"}, -1, "", {"C:\\A\\", "C:\\B\\"}, -1, "", BST_UNCHECKED, false}),
-              ReadMainState(dlg->m_hWnd));
-    EXPECT_EQ(0u, boxes.Count());
-}
-
-TEST_F(MainWindowTest, DamagedSettingsFileIsReportedOnceAndKept)
-{
-    Bytes file = SettingsBytes({{"KEPT", {{"*.TMP", 0}}, {{"C:\\A\\", 1}}}, {"LOST", {{"*.TMP", 0}}, {{"D:\\", 1}}}});
-    file.resize(file.size() - 3);
-    ASSERT_TRUE(WriteFileBytes(kSettingsFile, file));
-    Open();
-    PumpUntil([&] { return boxes.Count() > 0; }, 2000);
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ(kMessage, boxes.Last().caption);
-    EXPECT_EQ(dlg->m_hWnd, boxes.Last().owner);
-    EXPECT_NE(std::string::npos, boxes.Last().text.find("KEPT"));
-    EXPECT_EQ(std::string::npos, boxes.Last().text.find("LOST"));
-    EXPECT_EQ(std::vector<std::string>{"KEPT"}, ComboItems(Item(IDC_PATTERN_COMBO)));
     PumpPending();
-    EXPECT_EQ(1u, boxes.Count());
+    ASSERT_EQ(row.reported ? 1u : 0u, boxes.Count());
+    if (row.reported) {
+        EXPECT_EQ(kMessage, boxes.Last().caption);
+        EXPECT_EQ(dlg->m_hWnd, boxes.Last().owner);
+        EXPECT_NE(std::string::npos, boxes.Last().text.find("KEPT"));
+        EXPECT_EQ(std::string::npos, boxes.Last().text.find("LOST"));
+    }
+    // Nothing is written until the user saves.
     Bytes now;
-    ASSERT_TRUE(ReadFileBytes(kSettingsFile, now));
-    EXPECT_EQ(file, now);  // nothing is written until the user saves
+    EXPECT_EQ(!row.file.empty(), ReadFileBytes(kSettingsFile, now));
+    EXPECT_EQ(row.file, now);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, StartTest, ::testing::ValuesIn(kStarts),
+                         [](const ::testing::TestParamInfo<StartRow>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
 {
