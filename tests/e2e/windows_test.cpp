@@ -19,11 +19,54 @@ std::vector<Pattern> ThreePatterns()
     };
 }
 
-TEST_F(WindowsTest, StartsWithoutSettingsFileAndEndsWithoutWritingOne)
+// A start from a settings file: none, a whole one, and one cut inside the
+// last directory, which is reported once and left alone.
+struct StartRow {
+    const char* name;
+    Bytes file;  // none when empty
+    std::vector<std::string> kept;  // the report names them; no report without
+    MainState shown;
+};
+
+const StartRow kStarts[] = {
+    {"WithoutSettingsFile", {}, {}, FreshMainState()},
+    {"WithThePatternsOfTheFile",
+     SettingsBytes(ThreePatterns()),
+     {},
+     {{"P0", "表示ログ", "P2"}, 0, "P0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "", BST_UNCHECKED, false}},
+    {"DamagedFile",
+     [] {
+         std::vector<Pattern> patterns = ThreePatterns();
+         patterns[0].name = "KEPT0";
+         patterns[1].name = "KEPT1";
+         patterns[2] = {"LOST", {{"*.OLD", 0}}, {{"C:\\OLD\\", 1}}};
+         Bytes file = SettingsBytes(patterns);
+         file.resize(file.size() - 6);
+         return file;
+     }(),
+     {"KEPT0", "KEPT1"},
+     {{"KEPT0", "KEPT1"}, 0, "KEPT0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "", BST_UNCHECKED, false}},
+};
+
+class StartTest : public E2eTest, public ::testing::WithParamInterface<StartRow> {};
+
+TEST_P(StartTest, ShowsTheSettingsFileAndEndsWithoutWritingIt)
 {
-    ASSERT_TRUE(Start());
+    const StartRow& row = GetParam();
+    ASSERT_TRUE(Start(row.file));
+    if (!row.kept.empty()) {
+        Window box = app.WaitForMessageBox();
+        ASSERT_TRUE(box.Exists());
+        EXPECT_EQ(kMessage, box.Caption());
+        const std::string text = box.Text(0xFFFF);
+        for (const std::string& name : row.kept)
+            EXPECT_NE(std::string::npos, text.find(name)) << Utf8(text);
+        EXPECT_EQ(std::string::npos, text.find("LOST")) << Utf8(text);
+        EXPECT_FALSE(main.IsEnabled()) << "the message is modal over the main window";
+        ASSERT_TRUE(app.Press(box, IDOK));
+    }
     EXPECT_EQ(kMainCaption, main.Caption());
-    EXPECT_EQ(FreshMainState(), ReadMainState(main));
+    EXPECT_EQ(row.shown, ReadMainState(main));
     EXPECT_EQ(kUpdateLabel, main.Text(IDC_UPDATE));
     EXPECT_TRUE(WaitUntil([&] { return app.Focus() == main.Item(IDC_MASK_EDIT); }))
         << "the focus is in \"" << ClassName(app.Focus()) << "\", not in the mask field";
@@ -31,52 +74,22 @@ TEST_F(WindowsTest, StartsWithoutSettingsFileAndEndsWithoutWritingOne)
     EXPECT_EQ(1u, app.TopWindows().size());
 
     QuitWithoutSaveQuestion();
-    EXPECT_FALSE(app.HasSettings());
+    if (row.file.empty())
+        EXPECT_FALSE(app.HasSettings());
+    else
+        ExpectSettings(row.file);
 }
 
-TEST_F(WindowsTest, StartsWithThePatternsOfTheSettingsFile)
+INSTANTIATE_TEST_SUITE_P(Files, StartTest, ::testing::ValuesIn(kStarts),
+                         [](const ::testing::TestParamInfo<StartRow>& info) { return std::string(info.param.name); });
+
+TEST_F(WindowsTest, ChoosingAPatternShowsItsEntries)
 {
     const Bytes file = SettingsBytes(ThreePatterns());
     ASSERT_TRUE(Start(file));
-    const std::vector<std::string> names = {"P0", "表示ログ", "P2"};
-    EXPECT_EQ((MainState{names, 0, "P0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "", BST_UNCHECKED, false}),
-              ReadMainState(main));
-    ExpectNoMessageBox();
-
-    // Choosing the second pattern shows its entries.
     ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1) && app.Sync());
-    EXPECT_EQ((MainState{names, 1, "表示ログ", {"*.LOG"}, -1, "", {"C:\\LOGS\\"}, -1, "", BST_UNCHECKED, false}),
+    EXPECT_EQ((MainState{{"P0", "表示ログ", "P2"}, 1, "表示ログ", {"*.LOG"}, -1, "", {"C:\\LOGS\\"}, -1, "", BST_UNCHECKED, false}),
               ReadMainState(main));
-
-    QuitWithoutSaveQuestion();
-    ExpectSettings(file);
-}
-
-TEST_F(WindowsTest, DamagedSettingsFileIsReportedOnceAndLeftAlone)
-{
-    std::vector<Pattern> patterns = ThreePatterns();
-    patterns[0].name = "KEPT0";
-    patterns[1].name = "KEPT1";
-    patterns[2] = {"LOST", {{"*.OLD", 0}}, {{"C:\\OLD\\", 1}}};
-    Bytes file = SettingsBytes(patterns);
-    file.resize(file.size() - 6);  // cut inside the last directory
-    ASSERT_TRUE(Start(file));
-
-    Window box = app.WaitForMessageBox();
-    ASSERT_TRUE(box.Exists());
-    EXPECT_EQ(kMessage, box.Caption());
-    const std::string text = box.Text(0xFFFF);
-    EXPECT_NE(std::string::npos, text.find("KEPT0")) << Utf8(text);
-    EXPECT_NE(std::string::npos, text.find("KEPT1")) << Utf8(text);
-    EXPECT_EQ(std::string::npos, text.find("LOST")) << Utf8(text);
-    EXPECT_FALSE(main.IsEnabled()) << "the message is modal over the main window";
-    ASSERT_TRUE(app.Press(box, IDOK));
-    ExpectNoMessageBox();
-
-    EXPECT_EQ((MainState{{"KEPT0", "KEPT1"}, 0, "KEPT0", {"*.TMP", "*.BAK"}, -1, "", {"C:\\TEMP\\", "D:\\WORK\\"}, -1, "",
-                         BST_UNCHECKED, false}),
-              ReadMainState(main));
-
     QuitWithoutSaveQuestion();
     ExpectSettings(file);
 }
