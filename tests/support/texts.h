@@ -13,6 +13,9 @@ inline constexpr char kAboutCaption[] = "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth";
 inline constexpr char kAboutMenuEntry[] = "ﾊﾞｰｼﾞｮﾝ情報(Tidymoth) (&A)...";
 inline constexpr char kAboutVersion[] = "Tidymoth Version 1.0";
 inline constexpr char kBrowseTitle[] = "ディレクトリ選択...";
+inline constexpr char kDialogFont[] = "ＭＳ Ｐゴシック";
+inline constexpr char kFileDescription[] = "TIDYMOTH MFC ｱﾌﾟﾘｹｰｼｮﾝ";  // of the version block
+inline constexpr char kProductName[] = "TIDYMOTH ｱﾌﾟﾘｹｰｼｮﾝ";
 
 inline constexpr char kRemoveMaskLabel[] = "削除  (&K)";
 inline constexpr char kAddMaskLabel[] = "追加  (&P)";

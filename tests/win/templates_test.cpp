@@ -101,7 +101,7 @@ void ExpectDialog(HWND dialog, const char* caption, int width, int height, DWORD
     ASSERT_NE(nullptr, font);
     LOGFONTA lf;
     ASSERT_NE(0, ::GetObjectA(font, sizeof lf, &lf));
-    EXPECT_STREQ("ＭＳ Ｐゴシック", lf.lfFaceName);
+    EXPECT_STREQ(kDialogFont, lf.lfFaceName);
     HDC dc = ::GetDC(dialog);
     EXPECT_EQ(-::MulDiv(9, ::GetDeviceCaps(dc, LOGPIXELSY), 72), lf.lfHeight);
     ::ReleaseDC(dialog, dc);
@@ -219,8 +219,8 @@ TEST(Templates, IconStringAndVersion)
     EXPECT_EQ(MAKELONG(1, 0), fixed->dwFileVersionLS);
     EXPECT_EQ(MAKELONG(0, 1), fixed->dwProductVersionMS);
     struct { const char* name; const char* value; } strings[] = {
-        {"FileDescription", "TIDYMOTH MFC ｱﾌﾟﾘｹｰｼｮﾝ"}, {"InternalName", "TIDYMOTH"},
-        {"OriginalFilename", "TIDYMOTH.EXE"},         {"ProductName", "TIDYMOTH ｱﾌﾟﾘｹｰｼｮﾝ"},
+        {"FileDescription", kFileDescription}, {"InternalName", "TIDYMOTH"},
+        {"OriginalFilename", "TIDYMOTH.EXE"},         {"ProductName", kProductName},
         {"CompanyName", ""},                            {"LegalTrademarks", ""},
         {"FileVersion", "1, 0, 0, 1"},
     };
