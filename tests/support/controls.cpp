@@ -80,21 +80,6 @@ std::string ClassName(HWND window)
     return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-bool IsEnabled(HWND window)
-{
-    return window && ::IsWindowEnabled(window);
-}
-
-bool IsVisible(HWND window)
-{
-    return window && ::IsWindowVisible(window);
-}
-
-int Check(HWND button)
-{
-    return Send(button, BM_GETCHECK);
-}
-
 std::string ListItem(HWND list, int index)
 {
     return ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index);
@@ -103,11 +88,6 @@ std::string ListItem(HWND list, int index)
 std::vector<std::string> ListItems(HWND list)
 {
     return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-int ListCurSel(HWND list)
-{
-    return Send(list, LB_GETCURSEL);
 }
 
 std::vector<int> ListSelection(HWND list)
@@ -124,16 +104,6 @@ std::vector<int> ListSelection(HWND list)
 std::vector<std::string> ComboItems(HWND combo)
 {
     return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-int ComboCurSel(HWND combo)
-{
-    return Send(combo, CB_GETCURSEL);
-}
-
-bool ComboDropped(HWND combo)
-{
-    return Send(combo, CB_GETDROPPEDSTATE) != 0;
 }
 
 ProgressState Progress(HWND bar)

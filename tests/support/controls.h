@@ -18,19 +18,19 @@ std::string Utf8(const std::string& cp932);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
-bool IsEnabled(HWND window);  // false for no window
-bool IsVisible(HWND window);
-int Check(HWND button);
+inline bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }  // false for no window
+inline bool IsVisible(HWND window) { return window && ::IsWindowVisible(window); }
+inline int Check(HWND button) { return static_cast<int>(::SendMessageA(button, BM_GETCHECK, 0, 0)); }
 
 std::string ListItem(HWND list, int index);
 std::vector<std::string> ListItems(HWND list);
-int ListCurSel(HWND list);
+inline int ListCurSel(HWND list) { return static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0)); }
 // The selected lines of a list of either kind, in order.
 std::vector<int> ListSelection(HWND list);
 
 std::vector<std::string> ComboItems(HWND combo);
-int ComboCurSel(HWND combo);
-bool ComboDropped(HWND combo);
+inline int ComboCurSel(HWND combo) { return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+inline bool ComboDropped(HWND combo) { return ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
 struct ProgressState {
     int low;
