@@ -4,52 +4,15 @@
 
 #include <cstdio>
 
-#include "tests/support/temp_dir.h"
 
 namespace e2e {
 namespace {
 
-const char MAIN_CAPTION[] = "Tidymoth for Windows ver 0.1.5 α１";
-const char RESULTS_CAPTION[] = "検索ダイアログ";
-const char ABOUT_CAPTION[] = "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth";
 const int MESSAGE_TEXT_ID = 0xFFFF;
 const int BROWSER_TREE_ID = 0x3741;
 const DWORD POLL_MS = 5;
 
 FailureReporter g_reporter;
-
-std::wstring Wide(const std::string& cp932)
-{
-    int n = ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), &w[0], n);
-    return w;
-}
-
-std::string Narrow(const std::wstring& w, UINT codePage)
-{
-    int n = ::WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-    return s;
-}
-
-// An item of a list box or a combo box's list, through the W messages.
-std::string ItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
-{
-    LRESULT n = ::SendMessageW(control, lenMessage, static_cast<WPARAM>(index), 0);
-    if (n < 0)
-        return std::string();
-    // Room to spare, whatever unit the length came in.
-    std::wstring w(static_cast<size_t>(n) * 2 + 16, L'\0');
-    n = ::SendMessageW(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&w[0]));
-    if (n < 0)
-        return std::string();
-    w.resize(static_cast<size_t>(n));
-    return Narrow(w, 932);
-}
 
 struct EnumState {
     DWORD pid;
@@ -83,7 +46,7 @@ bool IsMessageBox(HWND window)
     if (ClassName(window) != "#32770")
         return false;
     std::string caption = WindowText(window);
-    if (caption == MAIN_CAPTION || caption == RESULTS_CAPTION || caption == ABOUT_CAPTION)
+    if (caption == kMainCaption || caption == kResultsCaption || caption == kAboutCaption)
         return false;
     if (::GetDlgItem(window, BROWSER_TREE_ID))
         return false;
@@ -163,107 +126,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
             return condition();
         ::Sleep(POLL_MS);
     }
-}
-
-std::string Utf8(const std::string& cp932)
-{
-    return Narrow(Wide(cp932), CP_UTF8);
-}
-
-std::string WindowText(HWND window)
-{
-    if (!window)
-        return std::string();
-    LRESULT n = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    if (n < 0)
-        return std::string();
-    // Room for two bytes a character, should the length count characters.
-    std::string s(static_cast<size_t>(n) * 2 + 2, '\0');
-    n = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(s.size()), reinterpret_cast<LPARAM>(&s[0]));
-    s.resize(n < 0 ? 0 : static_cast<size_t>(n));
-    return s;
-}
-
-std::string ClassName(HWND window)
-{
-    char name[64];
-    int n = ::GetClassNameA(window, name, sizeof name);
-    return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-// ---- Window: reading ------------------------------------------------------
-
-bool Window::IsEnabled(int id) const
-{
-    HWND item = Item(id);
-    return item && ::IsWindowEnabled(item);
-}
-
-bool Window::IsVisible(int id) const
-{
-    HWND item = Item(id);
-    return item && ::IsWindowVisible(item);
-}
-
-int Window::Check(int id) const
-{
-    return static_cast<int>(::SendMessageA(Item(id), BM_GETCHECK, 0, 0));
-}
-
-std::vector<std::string> Window::ListItems(int id) const
-{
-    HWND list = Item(id);
-    std::vector<std::string> items;
-    int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        items.push_back(ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
-    return items;
-}
-
-int Window::ListCurSel(int id) const
-{
-    return static_cast<int>(::SendMessageA(Item(id), LB_GETCURSEL, 0, 0));
-}
-
-std::vector<int> Window::ListSelection(int id) const
-{
-    HWND list = Item(id);
-    std::vector<int> lines;
-    int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        if (::SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
-            lines.push_back(i);
-    }
-    return lines;
-}
-
-std::vector<std::string> Window::ComboItems(int id) const
-{
-    HWND combo = Item(id);
-    std::vector<std::string> items;
-    int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        items.push_back(ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
-    return items;
-}
-
-int Window::ComboCurSel(int id) const
-{
-    return static_cast<int>(::SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
-}
-
-bool Window::ComboDropped(int id) const
-{
-    return ::SendMessageA(Item(id), CB_GETDROPPEDSTATE, 0, 0) != 0;
-}
-
-ProgressState Window::Progress(int id) const
-{
-    // PBM_GETRANGE is not marshalled: lParam 0, the limit comes back.
-    HWND bar = Item(id);
-    return ProgressState{static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, TRUE, 0)),
-                         static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0)),
-                         static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0))};
 }
 
 // ---- Window: acting -------------------------------------------------------
@@ -374,52 +236,20 @@ bool Window::PressKey(int id, UINT vk) const
            ::PostMessageA(target, WM_KEYUP, vk, KeyData(vk, true));
 }
 
-bool Window::PostSysCommand(WPARAM command) const
+bool Window::PostToWindow(UINT message, WPARAM wParam, const char* what) const
 {
     if (Exists() && !SyncThreadOf(m_hWnd))
         return false;
     if (!IsEnabled()) {
-        ReportFailure("system command: the window is gone or disabled");
+        ReportFailure(std::string(what) + ": the window is gone or disabled");
         return false;
     }
-    return ::PostMessageA(m_hWnd, WM_SYSCOMMAND, command, 0) != 0;
-}
-
-bool Window::PostClose() const
-{
-    if (Exists() && !SyncThreadOf(m_hWnd))
-        return false;
-    if (!IsEnabled()) {
-        ReportFailure("close box: the window is gone or disabled");
-        return false;
-    }
-    return ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0) != 0;
+    return ::PostMessageA(m_hWnd, message, wParam, 0) != 0;
 }
 
 // ---- Tidymoth -------------------------------------------------------------
 
-Tidymoth::Tidymoth()
-{
-    char base[MAX_PATH];
-    DWORD n = ::GetTempPathA(sizeof base, base);
-    std::string root(base, n);
-    if (!root.empty() && root.back() == '\\')
-        root.pop_back();
-    static unsigned counter = 0;
-    for (;;) {
-        char name[64];
-        std::snprintf(name, sizeof name, "\\tm_e2e_%lu_%u", ::GetCurrentProcessId(), ++counter);
-        if (::CreateDirectoryA((root + name).c_str(), nullptr)) {
-            m_startDir = root + name;
-            m_ownsStartDir = true;
-            break;
-        }
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) {
-            ReportFailure("cannot create a start-up directory under " + root);
-            break;
-        }
-    }
-}
+Tidymoth::Tidymoth() : m_ownDir(std::make_unique<TempDir>(false)), m_startDir(m_ownDir->Path()) {}
 
 Tidymoth::Tidymoth(const std::string& startDir) : m_startDir(startDir) {}
 
@@ -431,8 +261,6 @@ Tidymoth::~Tidymoth()
         ::CloseHandle(m_process.hThread);
         ::CloseHandle(m_process.hProcess);
     }
-    if (m_ownsStartDir)
-        testing_support::RemoveTree(m_startDir);
 }
 
 std::string Tidymoth::ExePath()
@@ -473,7 +301,7 @@ bool Tidymoth::Start()
         return false;
     }
     bool shown = WaitUntil([&] {
-        m_main = FindWindowByCaption(MAIN_CAPTION);
+        m_main = FindWindowByCaption(kMainCaption);
         return m_main.Exists() || !IsRunning();
     });
     if (!m_main.Exists()) {
@@ -498,14 +326,6 @@ bool Tidymoth::WaitForExit(DWORD timeoutMs)
     return false;
 }
 
-DWORD Tidymoth::ExitCode() const
-{
-    DWORD code = STILL_ACTIVE;
-    if (m_process.hProcess)
-        ::GetExitCodeProcess(m_process.hProcess, &code);
-    return code;
-}
-
 std::vector<HWND> Tidymoth::TopWindows() const
 {
     return m_process.hProcess ? WindowsOf(m_process.dwProcessId, true) : std::vector<HWND>();
@@ -520,12 +340,26 @@ Window Tidymoth::FindWindowByCaption(const std::string& caption) const
     return Window();
 }
 
-Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
+Window Tidymoth::WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what,
+                                  DWORD timeoutMs) const
 {
     Window found;
-    if (!WaitUntil([&] { return (found = FindWindowByCaption(caption)).Exists(); }, timeoutMs))
-        ReportFailure("no window \"" + Utf8(caption) + "\" appeared");
+    auto look = [&] {
+        for (HWND w : TopWindows()) {
+            if (match(w))
+                return (found = Window(w)).Exists();
+        }
+        return false;
+    };
+    if (!WaitUntil(look, timeoutMs))
+        ReportFailure(what + " did not appear");
     return found;
+}
+
+Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
+{
+    return WaitForTopWindow([&](HWND w) { return WindowText(w) == caption; }, "window \"" + Utf8(caption) + "\"",
+                            timeoutMs);
 }
 
 std::vector<Window> Tidymoth::MessageBoxes() const
@@ -543,21 +377,7 @@ std::vector<Window> Tidymoth::MessageBoxes() const
 
 Window Tidymoth::WaitForMessageBox(DWORD timeoutMs) const
 {
-    Window found;
-    bool ok = WaitUntil(
-        [&] {
-            for (const Window& box : MessageBoxes()) {
-                if (::IsWindowVisible(box.Handle())) {
-                    found = box;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    if (!ok)
-        ReportFailure("no message box appeared");
-    return found;
+    return WaitForTopWindow(IsMessageBox, "a message box", timeoutMs);
 }
 
 bool Tidymoth::Answer(const std::string& caption, const std::string& text, int id) const
@@ -594,21 +414,8 @@ bool Tidymoth::Press(const Window& box, int id) const
 
 Window Tidymoth::WaitForFolderBrowser(DWORD timeoutMs) const
 {
-    Window found;
-    bool ok = WaitUntil(
-        [&] {
-            for (HWND w : TopWindows()) {
-                if (ClassName(w) == "#32770" && ::GetDlgItem(w, BROWSER_TREE_ID)) {
-                    found = Window(w);
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    if (!ok)
-        ReportFailure("the folder browser did not appear");
-    return found;
+    return WaitForTopWindow([](HWND w) { return ClassName(w) == "#32770" && ::GetDlgItem(w, BROWSER_TREE_ID); },
+                            "the folder browser", timeoutMs);
 }
 
 HWND Tidymoth::Focus() const

@@ -11,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/controls.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/texts.h"
+
 namespace e2e {
 
-using Bytes = std::vector<unsigned char>;
+using namespace testing_support;
+using namespace texts;
 
 // How long a wait for a state lasts before it counts as a failure.
 const DWORD WAIT_TIMEOUT_MS = 10000;
@@ -26,21 +31,6 @@ void ReportFailure(const std::string& what);
 
 // Polls `condition` with short sleeps until it holds; false after `timeoutMs`.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = WAIT_TIMEOUT_MS);
-
-// Code page 932 text as UTF-8, for readable failure messages.
-std::string Utf8(const std::string& cp932);
-
-// Window texts across processes. WM_GETTEXT is converted correctly by the
-// A call; list and combo box items go through the W call (Wine 8 returns
-// UTF-16 bytes to a cross-process LB_GETTEXT/CB_GETLBTEXT in A).
-std::string WindowText(HWND window);
-std::string ClassName(HWND window);
-
-struct ProgressState {
-    int low;
-    int high;
-    int pos;
-};
 
 // A top-level window of the program and its controls by identifier. It holds
 // only the handle; the window may go away under it.
@@ -55,17 +45,16 @@ public:
     std::string Caption() const { return WindowText(m_hWnd); }
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
+    // Its controls through the shared readers.
     std::string Text(int id) const { return WindowText(Item(id)); }
-    bool IsEnabled(int id) const;
-    bool IsVisible(int id) const;
-    int Check(int id) const;
-    std::vector<std::string> ListItems(int id) const;
-    int ListCurSel(int id) const;
-    std::vector<int> ListSelection(int id) const;
-    std::vector<std::string> ComboItems(int id) const;
-    int ComboCurSel(int id) const;
-    bool ComboDropped(int id) const;
-    ProgressState Progress(int id) const;
+    bool IsEnabled(int id) const { return testing_support::IsEnabled(Item(id)); }
+    int Check(int id) const { return testing_support::Check(Item(id)); }
+    std::vector<std::string> ListItems(int id) const { return testing_support::ListItems(Item(id)); }
+    int ListCurSel(int id) const { return testing_support::ListCurSel(Item(id)); }
+    std::vector<int> ListSelection(int id) const { return testing_support::ListSelection(Item(id)); }
+    std::vector<std::string> ComboItems(int id) const { return testing_support::ComboItems(Item(id)); }
+    int ComboCurSel(int id) const { return testing_support::ComboCurSel(Item(id)); }
+    bool ComboDropped(int id) const { return testing_support::ComboDropped(Item(id)); }
 
     // Every action first waits until the program has handled the earlier
     // ones, so it meets the state a user would see, and is posted, so a
@@ -92,11 +81,12 @@ public:
     bool ChooseComboItem(int id, int index) const;
     // A key pressed and released while the control has the focus.
     bool PressKey(int id, UINT vk) const;
-    bool PostSysCommand(WPARAM command) const;
-    bool PostClose() const;
+    bool PostSysCommand(WPARAM command) const { return PostToWindow(WM_SYSCOMMAND, command, "system command"); }
+    bool PostClose() const { return PostToWindow(WM_CLOSE, 0, "close box"); }
 
 private:
     bool Usable(int id, const char* action) const;
+    bool PostToWindow(UINT message, WPARAM wParam, const char* what) const;
     HWND m_hWnd = nullptr;
 };
 
@@ -114,8 +104,7 @@ public:
     Tidymoth& operator=(const Tidymoth&) = delete;
 
     static std::string ExePath();
-    const std::string& StartDir() const { return m_startDir; }
-    std::string SettingsPath() const { return m_startDir + "\\Tidymoth.use"; }
+    std::string SettingsPath() const { return m_startDir + "\\" + kSettingsFile; }
     bool WriteSettings(const Bytes& bytes) const;
     // The settings file's bytes; empty when there is none.
     Bytes ReadSettings() const;
@@ -126,7 +115,6 @@ public:
     bool IsRunning() const;
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD timeoutMs = WAIT_TIMEOUT_MS);
-    DWORD ExitCode() const;
 
     Window Main() const { return m_main; }
     // Visible top-level windows of the process.
@@ -159,8 +147,12 @@ public:
     void Kill();
 
 private:
+    // A visible top-level window that `match` takes; `what` names it in the
+    // report when none appears.
+    Window WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what, DWORD timeoutMs) const;
+
+    std::unique_ptr<TempDir> m_ownDir;
     std::string m_startDir;
-    bool m_ownsStartDir = false;
     PROCESS_INFORMATION m_process = {};
     Window m_main;
 };

@@ -4,57 +4,17 @@
 
 namespace e2e {
 
-const char MAIN_CAPTION[] = "Tidymoth for Windows ver 0.1.5 α１";
-const char RESULTS_CAPTION[] = "検索ダイアログ";
-const char ABOUT_CAPTION[] = "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth";
-const char CONFIRM[] = "確認";
-const char MESSAGE[] = "メッセージ";
-const char WARNING[] = "警告";
-const char QUIT_QUESTION[] = "Tidymoth を終了します\nよろしいですか？";
-const char SAVE_QUESTION[] = "いくつかの設定が更新されています\n変更を保存しますか？";
-const char NAME_MISSING[] = "削除パターン名を入力してください";
-const char DEFAULT_NAME[] = "新しいパターン";
-
-bool MainState::operator==(const MainState& o) const
+std::string UpperCp932(const std::string& text)
 {
-    return patterns == o.patterns && patternSel == o.patternSel && patternText == o.patternText &&
-           masks == o.masks && maskSel == o.maskSel && maskEdit == o.maskEdit && dirs == o.dirs &&
-           dirSel == o.dirSel && dirEdit == o.dirEdit && subfolders == o.subfolders &&
-           updateEnabled == o.updateEnabled;
-}
-
-MainState ReadMainState(const Window& main)
-{
-    MainState s;
-    s.patterns = main.ComboItems(IDC_PATTERN_COMBO);
-    s.patternSel = main.ComboCurSel(IDC_PATTERN_COMBO);
-    s.patternText = main.Text(IDC_PATTERN_COMBO);
-    s.masks = main.ListItems(IDC_MASK_LIST);
-    s.maskSel = main.ListCurSel(IDC_MASK_LIST);
-    s.maskEdit = main.Text(IDC_MASK_EDIT);
-    s.dirs = main.ListItems(IDC_DIR_LIST);
-    s.dirSel = main.ListCurSel(IDC_DIR_LIST);
-    s.dirEdit = main.Text(IDC_DIR_EDIT);
-    s.subfolders = main.Check(IDC_SUBFOLDERS);
-    s.updateEnabled = main.IsEnabled(IDC_UPDATE);
-    return s;
-}
-
-void PrintTo(const MainState& s, std::ostream* os)
-{
-    auto list = [&](const char* name, const std::vector<std::string>& items, int sel) {
-        *os << name << " [";
-        for (size_t i = 0; i < items.size(); ++i)
-            *os << (i ? ", " : "") << Utf8(items[i]);
-        *os << "] sel " << sel << "; ";
-    };
-    list("patterns", s.patterns, s.patternSel);
-    *os << "text \"" << Utf8(s.patternText) << "\"; ";
-    list("masks", s.masks, s.maskSel);
-    *os << "mask edit \"" << Utf8(s.maskEdit) << "\"; ";
-    list("dirs", s.dirs, s.dirSel);
-    *os << "dir edit \"" << Utf8(s.dirEdit) << "\"; subfolders " << s.subfolders << "; update "
-        << (s.updateEnabled ? "enabled" : "disabled");
+    std::string upper = text;
+    for (size_t i = 0; i < upper.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(upper[i]);
+        if (::IsDBCSLeadByteEx(932, c) && i + 1 < upper.size())
+            ++i;
+        else if (c >= 'a' && c <= 'z')
+            upper[i] = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
 }
 
 bool E2eTest::Start(const Bytes& settings)
@@ -95,10 +55,26 @@ void E2eTest::ExpectNoMessageBox()
     EXPECT_TRUE(app.MessageBoxes().empty()) << "a message box is open";
 }
 
+bool E2eTest::Answered(const std::string& caption, const std::string& text, int id)
+{
+    if (!app.Answer(caption, text, id) || !app.Sync())
+        return false;
+    if (app.MessageBoxes().empty())
+        return true;
+    ReportFailure("a message box is still open after \"" + Utf8(text) + "\"");
+    return false;
+}
+
+void E2eTest::Save(const Bytes& expected)
+{
+    ASSERT_TRUE(main.Click(IDC_UPDATE) && app.Sync());
+    ExpectSettings(expected);
+}
+
 void E2eTest::QuitWithoutSaveQuestion()
 {
     ASSERT_TRUE(main.Click(IDCANCEL));
-    ASSERT_TRUE(app.Answer(CONFIRM, QUIT_QUESTION, IDYES));
+    ASSERT_TRUE(app.Answer(kConfirm, kQuitQuestion, IDYES));
     EXPECT_TRUE(app.WaitForExit());
 }
 

@@ -1,50 +1,30 @@
-// What the end-to-end tests share: the program's texts, a snapshot of the
-// main window, and a fixture that starts the program.
+// What the end-to-end tests share: the window states read from outside, and
+// a fixture that starts the program.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/driver.h"
-#include "tests/e2e/settings_bytes.h"
+#include "tests/support/settings_bytes.h"
+#include "tests/support/states.h"
 
 namespace e2e {
 
-// Captions and texts the user sees.
-extern const char MAIN_CAPTION[];
-extern const char RESULTS_CAPTION[];
-extern const char ABOUT_CAPTION[];
-extern const char CONFIRM[];
-extern const char MESSAGE[];
-extern const char WARNING[];
-extern const char QUIT_QUESTION[];
-extern const char SAVE_QUESTION[];
-extern const char NAME_MISSING[];
-extern const char DEFAULT_NAME[];
+inline MainState ReadMainState(const Window& main)
+{
+    return testing_support::ReadMainState(main.Handle());
+}
+inline ResultsState ReadResultsState(const Window& results)
+{
+    return testing_support::ReadResultsState(results.Handle());
+}
 
-// Everything the user can see of the main window's controls.
-struct MainState {
-    std::vector<std::string> patterns;
-    int patternSel;
-    std::string patternText;
-    std::vector<std::string> masks;
-    int maskSel;
-    std::string maskEdit;
-    std::vector<std::string> dirs;
-    int dirSel;
-    std::string dirEdit;
-    int subfolders;
-    bool updateEnabled;
-
-    bool operator==(const MainState& other) const;
-    bool operator!=(const MainState& other) const { return !(*this == other); }
-};
-MainState ReadMainState(const Window& main);
-void PrintTo(const MainState& state, std::ostream* os);
+// Upper case as the program stores masks and directories: ASCII letters
+// only, the second byte of a double-byte character left alone.
+std::string UpperCp932(const std::string& text);
 
 // Starts the program in a fresh start-up directory, with or without a
 // settings file, and keeps it for the test.
@@ -56,6 +36,10 @@ protected:
     void ExpectSettings(const Bytes& expected);
     // Everything posted so far was handled and no message box is open.
     void ExpectNoMessageBox();
+    // Answers the box a step raises, which must be the step's last.
+    bool Answered(const std::string& caption, const std::string& text, int id);
+    // The update button saves exactly `expected`.
+    void Save(const Bytes& expected);
     // The quit question answered Yes ends the program.
     void QuitWithoutSaveQuestion();
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "patterns/pattern_set.h"
+#include "tests/support/texts.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ std::string Describe(CPatternSet& set)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     WorkDir();
-    FILE* f = std::fopen("Tidymoth.use", "wb");
+    FILE* f = std::fopen(texts::kSettingsFile, "wb");
     Check(f != nullptr);
     if (size)
         std::fwrite(data, 1, size, f);

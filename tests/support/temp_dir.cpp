@@ -1,6 +1,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef _WIN32
@@ -32,6 +33,19 @@ std::string CurrentDirectory()
 #else
     return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
 #endif
+}
+
+std::string TrashFolder()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (!data || !*data)
+        return std::string();
+    std::string path = std::string("Z:") + data + "/Trash";
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
 }
 
 bool ChangeDirectory(const std::string& path)

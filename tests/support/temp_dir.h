@@ -37,6 +37,10 @@ bool SetReadOnly(const std::string& path, bool readOnly);
 // Removes a file or a whole tree.
 void RemoveTree(const std::string& path);
 std::string CurrentDirectory();
+// Wine's Recycle Bin as a Windows path (Z:\...\Trash) when XDG_DATA_HOME names
+// the test environment's own folder; empty without it, and the tests that
+// delete into the bin then stay away from the user's.
+std::string TrashFolder();
 bool ChangeDirectory(const std::string& path);
 
 }  // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include "patterns/pattern_set.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/texts.h"
 
 using testing_support::TempDir;
 
@@ -17,7 +18,7 @@ TEST_F(PatternSetTest, StartsWithOneEmptyDefaultPattern)
 {
     EXPECT_EQ(LoadOutcome::NoFile, set.GetLoadOutcome());
     EXPECT_EQ(1, set.GetCount());
-    EXPECT_STREQ("新しいパターン", set.GetCurrentName());
+    EXPECT_STREQ(texts::kDefaultName, set.GetCurrentName());
     EXPECT_EQ(14, set.GetCurrentName().GetLength());
     EXPECT_EQ(0, set.GetMaskCount());
     EXPECT_EQ(0, set.GetDirCount());
@@ -88,7 +89,7 @@ TEST_F(PatternSetTest, NewPatternInAFreedSlotStartsEmpty)
     set.DeletePattern(1);
     ASSERT_TRUE(set.NewPattern());
     EXPECT_EQ(2, set.GetCount());
-    EXPECT_STREQ("新しいパターン", set.GetCurrentName());
+    EXPECT_STREQ(texts::kDefaultName, set.GetCurrentName());
     EXPECT_EQ(0, set.GetDirCount());
     EXPECT_EQ(0, set.GetMaskCount());
 }

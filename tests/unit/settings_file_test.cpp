@@ -2,11 +2,13 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "patterns/pattern_set.h"
 #include "platform/file.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/settings_bytes.h"
+#include "tests/support/texts.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,38 +20,7 @@ using namespace testing_support;
 
 namespace {
 
-const std::string kFile = "Tidymoth.use";
-
-// Builds settings-file bytes field by field.
-struct FileBuilder {
-    Bytes bytes;
-    FileBuilder& Int(std::int32_t v)
-    {
-        std::uint32_t u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>(u >> (8 * i)));
-        return *this;
-    }
-    FileBuilder& Str(const std::string& s) { return Raw(static_cast<std::int32_t>(s.size()), s); }
-    FileBuilder& Raw(std::int32_t length, const std::string& s)
-    {
-        Int(length);
-        bytes.insert(bytes.end(), s.begin(), s.end());
-        return *this;
-    }
-    // One pattern with masks (text, flag) and directories (text, flag).
-    FileBuilder& Pattern(const std::string& name, std::vector<std::pair<std::string, int>> masks,
-                         std::vector<std::pair<std::string, int>> dirs)
-    {
-        Str(name).Int(static_cast<std::int32_t>(masks.size()));
-        for (auto& m : masks)
-            Str(m.first).Int(m.second);
-        Int(static_cast<std::int32_t>(dirs.size()));
-        for (auto& d : dirs)
-            Str(d.first).Int(d.second);
-        return *this;
-    }
-};
+const std::string kFile = texts::kSettingsFile;
 
 Bytes SavedBytes(CPatternSet& set)
 {
@@ -125,7 +96,7 @@ TEST_F(SettingsFileTest, SaveThenLoadReproducesEverything)
     EXPECT_EQ(first, SavedBytes(loaded));  // mask flags and all, byte for byte
 
     // A pattern with nothing in it is its name and two zero counts.
-    FileBuilder empty;
+    SettingsWriter empty;
     empty.Int(1).Str("").Int(0).Int(0);
     RemoveTree(kFile);
     CPatternSet bare;
@@ -135,8 +106,8 @@ TEST_F(SettingsFileTest, SaveThenLoadReproducesEverything)
 
 TEST_F(SettingsFileTest, MaskFlagsTravelBothWays)
 {
-    FileBuilder b;
-    b.Int(1).Pattern("P", {{"A", 5}, {"B", -9}}, {});
+    SettingsWriter b;
+    b.Int(1).Record({"P", {{"A", 5}, {"B", -9}}, {}});
     ASSERT_TRUE(WriteFileBytes(kFile, b.bytes));
     CPatternSet set;
     EXPECT_EQ(b.bytes, SavedBytes(set));
@@ -150,16 +121,16 @@ TEST_F(SettingsFileTest, DeletedPatternsDoNotReachTheFile)
     set.SetCurrent(0);
     set.DeletePattern(4);
     set.DeletePattern(1);
-    FileBuilder b;
+    SettingsWriter b;
     b.Int(3);
     for (int i = 0; i < 3; ++i)
-        b.Pattern("新しいパターン", {}, {});
+        b.Record({texts::kDefaultName, {}, {}});
     EXPECT_EQ(b.bytes, SavedBytes(set));
 }
 
 TEST_F(SettingsFileTest, ZeroByteInsideAStringCutsTheValueOnly)
 {
-    FileBuilder b;
+    SettingsWriter b;
     b.Int(1).Raw(5, std::string("AB\0CD", 5)).Int(1).Raw(4, std::string("*.\0X", 4)).Int(7).Int(1).Str("C:\\X\\").Int(1);
     ASSERT_TRUE(WriteFileBytes(kFile, b.bytes));
     CPatternSet set;
@@ -173,14 +144,14 @@ TEST_F(SettingsFileTest, ZeroByteInsideAStringCutsTheValueOnly)
 
 TEST_F(SettingsFileTest, EveryTruncationKeepsTheWholeRecordsBeforeIt)
 {
-    FileBuilder b;
+    SettingsWriter b;
     b.Int(3);
     std::vector<size_t> recordEnds;
-    b.Pattern("P0", {{"*.TMP", 0}}, {{"C:\\TEMP\\", 1}});
+    b.Record({"P0", {{"*.TMP", 0}}, {{"C:\\TEMP\\", 1}}});
     recordEnds.push_back(b.bytes.size());
-    b.Pattern("P1", {}, {{"D:\\", 0}, {"E:\\", 1}});
+    b.Record({"P1", {}, {{"D:\\", 0}, {"E:\\", 1}}});
     recordEnds.push_back(b.bytes.size());
-    b.Pattern("P2", {{"A", 0}, {"B", 0}}, {});
+    b.Record({"P2", {{"A", 0}, {"B", 0}}, {}});
     recordEnds.push_back(b.bytes.size());
 
     for (size_t length = 0; length < b.bytes.size(); ++length) {
@@ -193,7 +164,7 @@ TEST_F(SettingsFileTest, EveryTruncationKeepsTheWholeRecordsBeforeIt)
         EXPECT_EQ(whole == 0 ? LoadOutcome::Unreadable : LoadOutcome::Partial, set.GetLoadOutcome());
         ASSERT_EQ(whole == 0 ? 1 : whole, set.GetCount());
         // The first pattern is current, and a record cut short leaves nothing.
-        EXPECT_STREQ(whole == 0 ? "新しいパターン" : "P0", set.GetCurrentName());
+        EXPECT_STREQ(whole == 0 ? texts::kDefaultName : "P0", set.GetCurrentName());
         Bytes unchanged;
         ASSERT_TRUE(ReadFileBytes(kFile, unchanged));
         EXPECT_EQ(length, unchanged.size());  // loading writes nothing
@@ -204,34 +175,34 @@ TEST_F(SettingsFileTest, HostileCountsAndLengthsAreRefused)
 {
     struct Case {
         const char* what;
-        FileBuilder file;
+        SettingsWriter file;
         LoadOutcome outcome;
         int kept;
     };
     std::vector<Case> cases;
-    auto add = [&](const char* what, LoadOutcome outcome, int kept) -> FileBuilder& {
-        cases.push_back({what, FileBuilder(), outcome, kept});
+    auto add = [&](const char* what, LoadOutcome outcome, int kept) -> SettingsWriter& {
+        cases.push_back({what, SettingsWriter(), outcome, kept});
         return cases.back().file;
     };
-    add("negative pattern count", LoadOutcome::Unreadable, 1).Int(-1).Pattern("P", {}, {});
+    add("negative pattern count", LoadOutcome::Unreadable, 1).Int(-1).Record({"P", {}, {}});
     add("zero patterns", LoadOutcome::Unreadable, 1).Int(0);
-    add("huge pattern count", LoadOutcome::Partial, 1).Int(INT_MAX).Pattern("P", {}, {});
+    add("huge pattern count", LoadOutcome::Partial, 1).Int(INT_MAX).Record({"P", {}, {}});
     add("negative mask count", LoadOutcome::Unreadable, 1).Int(1).Str("P").Int(-3);
     add("101 masks", LoadOutcome::Unreadable, 1).Int(1).Str("P").Int(101);
-    add("101 directories", LoadOutcome::Partial, 1).Int(2).Pattern("OK", {}, {}).Str("P").Int(0).Int(101);
+    add("101 directories", LoadOutcome::Partial, 1).Int(2).Record({"OK", {}, {}}).Str("P").Int(0).Int(101);
     add("negative string length", LoadOutcome::Unreadable, 1).Int(1).Int(-1).Int(0).Int(0);
     add("string longer than the file", LoadOutcome::Unreadable, 1).Int(1).Int(1000).Int(0).Int(0);
     add("INT_MAX string length", LoadOutcome::Unreadable, 1).Int(1).Int(INT_MAX).Int(0).Int(0);
-    add("INT_MIN string length", LoadOutcome::Partial, 1).Int(2).Pattern("OK", {}, {}).Int(INT_MIN);
-    add("trailing bytes after the last record", LoadOutcome::Whole, 1).Int(1).Pattern("P", {}, {}).Int(42);
+    add("INT_MIN string length", LoadOutcome::Partial, 1).Int(2).Record({"OK", {}, {}}).Int(INT_MIN);
+    add("trailing bytes after the last record", LoadOutcome::Whole, 1).Int(1).Record({"P", {}, {}}).Int(42);
     {
-        FileBuilder& many = add("21 patterns", LoadOutcome::Partial, MAX_PATTERNS);
+        SettingsWriter& many = add("21 patterns", LoadOutcome::Partial, MAX_PATTERNS);
         many.Int(21);
         for (int i = 0; i < 21; ++i)
-            many.Pattern("P" + std::to_string(i), {{"M", i}}, {{"D\\", 1}});
+            many.Record({"P" + std::to_string(i), {{"M", i}}, {{"D\\", 1}}});
     }
     {
-        FileBuilder& full = add("100 masks and 100 directories", LoadOutcome::Whole, 1);
+        SettingsWriter& full = add("100 masks and 100 directories", LoadOutcome::Whole, 1);
         full.Int(1).Str("P").Int(100);
         for (int i = 0; i < 100; ++i)
             full.Str("M").Int(0);
@@ -257,7 +228,7 @@ TEST_F(SettingsFileTest, EmptyOrUnopenableFilesAreReportedNotReplaced)
         CPatternSet set;
         EXPECT_EQ(LoadOutcome::Unreadable, set.GetLoadOutcome());
         EXPECT_EQ(1, set.GetCount());
-        EXPECT_STREQ("新しいパターン", set.GetCurrentName());
+        EXPECT_STREQ(texts::kDefaultName, set.GetCurrentName());
     }
     RemoveTree(kFile);
     ASSERT_TRUE(MakeDirectory(kFile));  // a name that cannot be read as a file
@@ -268,8 +239,8 @@ TEST_F(SettingsFileTest, EmptyOrUnopenableFilesAreReportedNotReplaced)
 
 TEST_F(SettingsFileTest, LeftoverTemporaryFileIsIgnored)
 {
-    FileBuilder b;
-    b.Int(1).Pattern("REAL", {}, {});
+    SettingsWriter b;
+    b.Int(1).Record({"REAL", {}, {}});
     ASSERT_TRUE(WriteFileBytes(kFile, b.bytes));
     ASSERT_TRUE(WriteFileBytes(kFile + ".tmp", {0xFF, 0xFF}));
     CPatternSet set;
@@ -285,8 +256,8 @@ struct SaveFailureTest : SettingsFileTest {
     Bytes old;
     void SetUp() override
     {
-        FileBuilder b;
-        b.Int(1).Pattern("OLD", {{"*.OLD", 0}}, {{"C:\\OLD\\", 1}});
+        SettingsWriter b;
+        b.Int(1).Record({"OLD", {{"*.OLD", 0}}, {{"C:\\OLD\\", 1}}});
         old = b.bytes;
         ASSERT_TRUE(WriteFileBytes(kFile, old));
     }
@@ -332,22 +303,14 @@ TEST_F(SaveFailureTest, DirectoryGoneAfterStartup)
     std::string moved = other / "moved";
     CPatternSet set;
     ASSERT_TRUE(ChangeDirectory(other.Path()));
-#ifdef _WIN32
-    ASSERT_TRUE(MoveFileA(startup.c_str(), moved.c_str()));
-#else
-    ASSERT_EQ(0, rename(startup.c_str(), moved.c_str()));
-#endif
+    ASSERT_EQ(0, std::rename(startup.c_str(), moved.c_str()));
     set.SetName("NEW");
     EXPECT_THROW(set.Save(), CFileException);
     EXPECT_FALSE(FileExists(startup));
     Bytes now;
     ASSERT_TRUE(ReadFileBytes(moved + Separator() + kFile, now));
     EXPECT_EQ(old, now);
-#ifdef _WIN32
-    MoveFileA(moved.c_str(), startup.c_str());
-#else
-    rename(moved.c_str(), startup.c_str());
-#endif
+    std::rename(moved.c_str(), startup.c_str());
 }
 
 #ifdef _WIN32

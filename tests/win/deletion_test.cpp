@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -19,24 +18,14 @@ using namespace win_test;
 
 namespace {
 
-using Paths = std::vector<std::string>;
-
 std::string NameOf(const std::string& path)
 {
     return path.substr(path.rfind('\\') + 1);
 }
 
-// The trash folder where Wine's Recycle Bin puts files: the test
-// environment's own, under a temporary XDG_DATA_HOME.
-std::string TrashFolder()
-{
-    const char* data = std::getenv("XDG_DATA_HOME");
-    return data && *data ? WindowsPathOfHost(std::string(data) + "/Trash") : std::string();
-}
-
 bool InTrash(const std::string& name)
 {
-    return Exists(TrashFolder() + "\\files\\" + name);
+    return FileExists(TrashFolder() + "\\files\\" + name);
 }
 
 class DeletionTest : public SearchFixture {
@@ -76,15 +65,7 @@ protected:
         return paths;
     }
     bool Marked(int line) { return Line(line) != Results().m_strResult[line].GetString(); }
-    std::string Line(int line) { return ListItem(Control(IDC_RESULT_LIST), line); }
     bool PassRunning() { return ResultsWindow() && Results().m_bBusy == 1 && Results().m_bReadyToDelete == 1; }
-    void ExpectInterruptQuestion(const RecordedBox& box)
-    {
-        EXPECT_EQ(kInterruptQuestion, box.text);
-        EXPECT_EQ("警告", box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
-        EXPECT_EQ(ResultsWindow(), box.owner);
-    }
 };
 
 // ---- What each line says, and what is left ----------------------------------
@@ -122,8 +103,7 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
     // deletes it, the second finds it gone.
     names.push_back("OUT_TWICE.DAT");
     const Paths paths = MakeOneFileEach(names);
-    AddMask("*.DAT");
-    AddMask("*TWICE*");
+    AddMasks({"*.DAT", "*TWICE*"});
     Search();
     Paths lines = paths;
     lines.push_back(paths.back());
@@ -166,23 +146,26 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
 
     EXPECT_EQ(0u, boxes.Count());
     // The last line was handled: the bar stops one short of its range.
-    ExpectDone(n, n - 1);
+    Paths done;
+    for (size_t i = 0; i < std::size(kOutcomes); ++i)
+        done.push_back(kOutcomes[i].mark ? paths[i] + kOutcomes[i].mark : paths[i]);
+    Append(done, {paths.back() + kDeletedMark, paths.back() + kFailedMark});
+    ExpectDone(done, n - 1);
     for (size_t i = 0; i < std::size(kOutcomes); ++i) {
         const OutcomeRow& row = kOutcomes[i];
         const std::string& path = paths[i];
         const std::string name = NameOf(path);
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.mark ? path + row.mark : path, Line(static_cast<int>(i)));
         const bool deleted = row.mark == kDeletedMark;
         switch (row.meanwhile) {
         case Meanwhile::Nothing:
-            EXPECT_EQ(!deleted, Exists(path));
+            EXPECT_EQ(!deleted, FileExists(path));
             if (!deleted) {
                 EXPECT_EQ(name, FileContent(path));
             }
             break;
         case Meanwhile::Removed:
-            EXPECT_FALSE(Exists(path));
+            EXPECT_FALSE(FileExists(path));
             break;
         case Meanwhile::HeldOpen:
             EXPECT_EQ(name, FileContent(path));
@@ -209,8 +192,6 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
             EXPECT_NE(std::string::npos, info.find("DeletionDate=")) << info;
         }
     }
-    EXPECT_EQ(paths.back() + kDeletedMark, Line(n - 2));
-    EXPECT_EQ(paths.back() + kFailedMark, Line(n - 1));
     EXPECT_FALSE(InTrash(NameOf(paths.back())));
 }
 
@@ -306,23 +287,23 @@ TEST_F(DeletionTest, FileTheBinCannotTakeIsDeletedOnlyWithConsent)
     }
 
     EXPECT_EQ(0u, boxes.Count());
-    ExpectDone(3, 2);
     // No: the file stays. Yes: it is deleted for good.
-    EXPECT_EQ(paths[0] + kFailedMark, Line(0));
+    ExpectDone({paths[0] + kFailedMark, paths[1] + kDeletedMark, paths[2] + kDeletedMark}, 2);
     EXPECT_EQ("NUKE_NO.DAT", FileContent(paths[0]));
-    EXPECT_EQ(paths[1] + kDeletedMark, Line(1));
-    EXPECT_FALSE(Exists(paths[1]));
-    EXPECT_EQ(paths[2] + kDeletedMark, Line(2));
+    EXPECT_FALSE(FileExists(paths[1]));
     for (const std::string& path : paths)
         EXPECT_FALSE(InTrash(NameOf(path))) << path;
 }
 
 // ---- The interrupt ---------------------------------------------------------
 
+enum class Trigger { Button, CloseBox, Quit };
+
 struct InterruptRow {
     const char* name;
-    bool closeBox;  // else the action button
-    int answer;
+    Trigger trigger;
+    std::vector<int> answers;             // the quit adds its own questions after a Yes
+    std::vector<const char*> questions;
 };
 
 class InterruptTest : public DeletionTest, public ::testing::WithParamInterface<InterruptRow> {};
@@ -331,35 +312,56 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
 {
     const InterruptRow& row = GetParam();
     const Paths paths = SearchPermanent({"I0.DAT", "I1.DAT", "I2.DAT", "I3.DAT", "I4.DAT"});
-    boxes.Answer(row.answer);
+    ASSERT_EQ(1, main->m_bDirty);  // the pattern was entered and not saved
+    for (int answer : row.answers)
+        boxes.Answer(answer);
     spy.SlowAlways();
     bool asked = false;
     AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); }, [&] {
         asked = true;
-        EXPECT_EQ("削除中", Text(IDC_ACTION));
+        EXPECT_EQ(kDeletingAction, Text(IDC_ACTION));
         EXPECT_EQ(kDeletingStatus, Text(IDC_STATUS));
-        if (row.closeBox)
+        if (row.trigger == Trigger::Button)
+            Click(IDC_ACTION);
+        else if (row.trigger == Trigger::CloseBox)
             ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
         else
-            Click(IDC_ACTION);
+            ClickMain(IDCANCEL);
     });
+    HWND window = ResultsWindow();
     Click(IDC_ACTION);
     ASSERT_TRUE(asked);
-    ASSERT_EQ(1u, boxes.Count());
-    ExpectInterruptQuestion(boxes.Last());
 
-    const int reached = row.answer == IDYES ? 2 : 5;
-    ExpectDone(5, reached - 1);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(i < reached ? paths[i] + kDeletedMark : paths[i], Line(i));
-        EXPECT_EQ(i >= reached, Exists(paths[i])) << paths[i];
-    }
+    // The interrupt question comes first, from the results window.
+    ASSERT_EQ(row.questions.size(), boxes.Count());
+    ExpectQuestion(boxes.Boxes()[0], kWarning, kInterruptQuestion, window);
+    for (size_t i = 1; i < row.questions.size(); ++i)
+        ExpectQuestion(boxes.Boxes()[i], kConfirm, row.questions[i], main->m_hWnd);
+    // The pass ends at the next result after a Yes, and runs on after a No.
+    const bool interrupted = row.answers[0] == IDYES;
+    const int reached = interrupted ? 2 : 5;
+    EXPECT_EQ(window, ResultsWindow());
+    ExpectDone(WithMark(paths, kDeletedMark, reached), reached - 1);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i >= reached, FileExists(paths[i])) << paths[i];
+    const bool quit = row.trigger == Trigger::Quit && interrupted && row.answers.back() == IDYES;
+    EXPECT_EQ(!quit, ::IsWindowVisible(main->m_hWnd) != FALSE);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, InterruptTest,
-                         ::testing::Values(InterruptRow{"ButtonNo", false, IDNO}, InterruptRow{"ButtonYes", false, IDYES},
-                                           InterruptRow{"CloseBoxNo", true, IDNO}, InterruptRow{"CloseBoxYes", true, IDYES}),
-                         [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Answers, InterruptTest,
+    ::testing::Values(InterruptRow{"ButtonNo", Trigger::Button, {IDNO}, {kInterruptQuestion}},
+                      InterruptRow{"ButtonYes", Trigger::Button, {IDYES}, {kInterruptQuestion}},
+                      InterruptRow{"CloseBoxNo", Trigger::CloseBox, {IDNO}, {kInterruptQuestion}},
+                      InterruptRow{"CloseBoxYes", Trigger::CloseBox, {IDYES}, {kInterruptQuestion}},
+                      // Quitting asks the interrupt question first; only a Yes goes on to
+                      // the save question (answered No) and the quit question.
+                      InterruptRow{"QuitInterruptNo", Trigger::Quit, {IDNO}, {kInterruptQuestion}},
+                      InterruptRow{"QuitInterruptYesQuitYes", Trigger::Quit, {IDYES, IDNO, IDYES},
+                                   {kInterruptQuestion, kSaveQuestion, kQuitQuestion}},
+                      InterruptRow{"QuitInterruptYesQuitNo", Trigger::Quit, {IDYES, IDNO, IDNO},
+                                   {kInterruptQuestion, kSaveQuestion, kQuitQuestion}}),
+    [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
 
 // ---- Flags and selection while the pass runs -------------------------------
 
@@ -375,14 +377,12 @@ TEST_F(DeletionTest, FlagsChangedAheadOfThePassAreHonoured)
     });
     Click(IDC_ACTION);
 
-    ExpectDone(5, 4);
-    EXPECT_EQ(paths[1] + kDeletedMark, Line(1));
-    EXPECT_EQ(paths[2], Line(2));
-    EXPECT_TRUE(Exists(paths[2]));
-    EXPECT_EQ(paths[3] + kDeletedMark, Line(3));
-    EXPECT_FALSE(Exists(paths[3]));
+    Paths done = WithMark(paths, kDeletedMark);
+    done[2] = paths[2];
+    ExpectDone(done, 4);
+    EXPECT_TRUE(FileExists(paths[2]));
+    EXPECT_FALSE(FileExists(paths[3]));
     EXPECT_FALSE(InTrash(NameOf(paths[3])));
-    EXPECT_EQ(paths[4] + kDeletedMark, Line(4));
     EXPECT_TRUE(InTrash(NameOf(paths[4])));
 }
 
@@ -395,7 +395,9 @@ TEST_F(DeletionTest, MarkedLinesLoseTheirSelectionAndTheBoxesStayAsTheyWere)
     ASSERT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
     Click(IDC_ACTION);
 
-    ExpectDone(4, 3);
+    Paths done = WithMark(paths, kDeletedMark);
+    done[1] = paths[1];
+    ExpectDone(done, 3);
     EXPECT_EQ(std::vector<int>{1}, Selection());
     EXPECT_EQ(BST_INDETERMINATE, CheckOf(IDC_DELETE_THIS));
     EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
@@ -406,93 +408,51 @@ TEST_F(DeletionTest, MarkedLinesLoseTheirSelectionAndTheBoxesStayAsTheyWere)
     EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
 }
 
-TEST_F(DeletionTest, NeitherOkNorEscapeTakesTheWindowAwayWhileThePassRuns)
-{
-    const Paths paths = SearchPermanent({"KEEP0.DAT", "KEEP1.DAT", "KEEP2.DAT"});
-    spy.SlowAlways();
-    bool tried = false;
-    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
-        tried = true;
-        HWND window = ResultsWindow();
-        Results().OnOK();
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        PressDialogKey(window, VK_ESCAPE);
-        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        EXPECT_EQ(window, ResultsWindow());
-        EXPECT_TRUE(::IsWindowVisible(window));
-    });
-    Click(IDC_ACTION);
-    ASSERT_TRUE(tried);
-    EXPECT_EQ(0u, boxes.Count());
-    ExpectDone(3, 2);
-    for (const std::string& path : paths)
-        EXPECT_FALSE(Exists(path)) << path;
-}
+// ---- What else is tried while the pass runs ---------------------------------
 
-// ---- The main window's commands during the pass ----------------------------
+enum class Attempt {
+    OkAndEscape,                 // neither takes the window away
+    NewSearchAndPatternChanges,  // both refused
+};
 
-TEST_F(DeletionTest, NewSearchAndPatternChangesAreRefusedWhileThePassRuns)
+class AttemptDuringPassTest : public DeletionTest, public ::testing::WithParamInterface<Attempt> {};
+
+TEST_P(AttemptDuringPassTest, TheWindowStaysAndThePassGoesOn)
 {
-    const Paths paths = SearchPermanent({"BUSY0.DAT", "BUSY1.DAT", "BUSY2.DAT"});
+    const Paths paths = SearchPermanent({"RUN0.DAT", "RUN1.DAT", "RUN2.DAT"});
     HWND window = ResultsWindow();
     spy.SlowAlways();
     bool tried = false;
     AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
         tried = true;
-        ExpectPatternCommandsLocked(true);
-        main->OnStartSearch();
+        if (GetParam() == Attempt::OkAndEscape) {
+            Results().OnOK();
+            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            PressDialogKey(window, VK_ESCAPE);
+            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        } else {
+            ExpectPatternCommandsLocked(true);
+            main->OnStartSearch();
+        }
         EXPECT_EQ(window, ResultsWindow());
+        EXPECT_TRUE(::IsWindowVisible(window));
         EXPECT_EQ(3, Results().m_nResultCount);
         EXPECT_TRUE(PassRunning());
     });
     Click(IDC_ACTION);
     ASSERT_TRUE(tried);
+    EXPECT_EQ(0u, boxes.Count());
     EXPECT_EQ(window, ResultsWindow());
-    ExpectDone(3, 2);
+    ExpectDone(WithMark(paths, kDeletedMark), 2);
     for (const std::string& path : paths)
-        EXPECT_FALSE(Exists(path)) << path;
+        EXPECT_FALSE(FileExists(path)) << path;
     ExpectPatternCommandsLocked(false);
 }
 
-struct QuitRow {
-    const char* name;
-    int interruptAnswer;
-    int quitAnswer;  // asked only after a Yes to the interrupt
-};
-
-class QuitDuringPassTest : public DeletionTest, public ::testing::WithParamInterface<QuitRow> {};
-
-TEST_P(QuitDuringPassTest, AsksTheInterruptQuestionFirst)
-{
-    const QuitRow& row = GetParam();
-    const Paths paths = SearchPermanent({"Q0.DAT", "Q1.DAT", "Q2.DAT", "Q3.DAT"});
-    ASSERT_EQ(1, main->m_bDirty);
-    boxes.Answer(row.interruptAnswer).Answer(IDNO).Answer(row.quitAnswer);
-    spy.SlowAlways();
-    AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); }, [&] { ClickMain(IDCANCEL); });
-    HWND window = ResultsWindow();
-    Click(IDC_ACTION);
-
-    const bool interrupted = row.interruptAnswer == IDYES;
-    ASSERT_EQ(interrupted ? 3u : 1u, boxes.Count());
-    ExpectInterruptQuestion(boxes.Boxes()[0]);
-    if (interrupted) {
-        EXPECT_EQ("いくつかの設定が更新されています\n変更を保存しますか？", boxes.Boxes()[1].text);
-        EXPECT_EQ("Tidymoth を終了します\nよろしいですか？", boxes.Boxes()[2].text);
-        EXPECT_EQ(main->m_hWnd, boxes.Boxes()[2].owner);
-    }
-    // The pass ends at the next result after a Yes, and runs on after a No.
-    EXPECT_EQ(window, ResultsWindow());
-    const int reached = interrupted ? 2 : 4;
-    ExpectDone(4, reached - 1);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(i >= reached, Exists(paths[i])) << paths[i];
-    EXPECT_EQ(row.quitAnswer != IDYES || !interrupted, ::IsWindowVisible(main->m_hWnd) != FALSE);
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, QuitDuringPassTest,
-                         ::testing::Values(QuitRow{"InterruptNo", IDNO, IDYES}, QuitRow{"InterruptYesQuitYes", IDYES, IDYES},
-                                           QuitRow{"InterruptYesQuitNo", IDYES, IDNO}),
-                         [](const ::testing::TestParamInfo<QuitRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Attempts, AttemptDuringPassTest,
+                         ::testing::Values(Attempt::OkAndEscape, Attempt::NewSearchAndPatternChanges),
+                         [](const ::testing::TestParamInfo<Attempt>& info) {
+                             return info.param == Attempt::OkAndEscape ? "OkAndEscape" : "NewSearchAndPatternChanges";
+                         });
 
 }  // namespace

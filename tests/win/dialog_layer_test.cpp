@@ -15,6 +15,8 @@ using namespace win_test;
 
 namespace {
 
+const char kFailedPath[] = "C:\\DATA\\Tidymoth.use";
+
 class ThrowingDlg : public CDialog {
 public:
     ThrowingDlg() : CDialog(IDD_ABOUTBOX) {}
@@ -22,7 +24,7 @@ public:
     void OnThrow()
     {
         if (what == 0)
-            throw CFileException(CFileException::accessDenied, ERROR_ACCESS_DENIED, "C:\\DATA\\Tidymoth.use");
+            throw CFileException(CFileException::accessDenied, ERROR_ACCESS_DENIED, kFailedPath);
         if (what == 1)
             throw std::runtime_error("out of order");
         throw 42;
@@ -47,7 +49,7 @@ TEST(DialogLayer, HandlerFailuresAreReportedByTheirWindow)
         EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.Last().type & MB_TYPEMASK);
         EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
     }
-    EXPECT_NE(std::string::npos, boxes.Boxes()[0].text.find("C:\\DATA\\Tidymoth.use"));
+    EXPECT_NE(std::string::npos, boxes.Boxes()[0].text.find(kFailedPath));
     EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find("out of order"));
     dlg.DestroyWindow();
     EXPECT_EQ(nullptr, dlg.m_hWnd);

@@ -9,42 +9,13 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/settings_bytes.h"
 #include "tests/win/win_test_support.h"
 #include "ui/main_dlg.h"
 
 using namespace win_test;
-using testing_support::Bytes;
-using testing_support::TempDir;
 
 namespace {
-
-// Settings-file bytes for patterns of masks and directories (flag 1).
-Bytes SettingsFile(const std::vector<std::pair<std::string, std::vector<std::string>>>& patterns, int claimed = -1)
-{
-    Bytes b;
-    auto put = [&](int v) {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<unsigned char>(static_cast<unsigned>(v) >> (8 * i)));
-    };
-    auto str = [&](const std::string& s) {
-        put(static_cast<int>(s.size()));
-        b.insert(b.end(), s.begin(), s.end());
-    };
-    put(claimed < 0 ? static_cast<int>(patterns.size()) : claimed);
-    for (auto& p : patterns) {
-        str(p.first);
-        put(1);
-        str("*.TMP");
-        put(0);
-        put(static_cast<int>(p.second.size()));
-        for (auto& d : p.second) {
-            str(d);
-            put(1);
-        }
-    }
-    return b;
-}
 
 struct MainWindowTest : ::testing::Test {
     TempDir dir;
@@ -67,53 +38,63 @@ struct MainWindowTest : ::testing::Test {
     }
 };
 
-TEST_F(MainWindowTest, StartsWithoutSettingsFile)
+// What the program's start shows for a settings file: none, a whole one, and
+// one cut short, which is reported once and kept as it is.
+struct StartRow {
+    const char* name;
+    Bytes file;  // none when empty
+    MainState shown;
+    bool reported;
+};
+
+const Entry kTmp{"*.TMP", 0};
+
+const StartRow kStarts[] = {
+    {"WithoutSettingsFile", {}, FreshMainState(), false},
+    {"FilledInSlotOrder",
+     SettingsBytes({{"P0", {kTmp}, {{"C:\\A\\", 1}, {"C:\\B\\", 1}}}, {"P1", {kTmp}, {{"D:\\", 1}}}, {"P2", {kTmp}, {}}}),
+     {{"P0", "P1", "P2"}, 0, "P0", {"*.TMP"}, -1, "", {"C:\\A\\", "C:\\B\\"}, -1, "", BST_UNCHECKED, false},
+     false},
+    {"DamagedFile",
+     [] {
+         Bytes file = SettingsBytes({{"KEPT", {kTmp}, {{"C:\\A\\", 1}}}, {"LOST", {kTmp}, {{"D:\\", 1}}}});
+         file.resize(file.size() - 3);
+         return file;
+     }(),
+     {{"KEPT"}, 0, "KEPT", {"*.TMP"}, -1, "", {"C:\\A\\"}, -1, "", BST_UNCHECKED, false},
+     true},
+};
+
+class StartTest : public MainWindowTest, public ::testing::WithParamInterface<StartRow> {};
+
+TEST_P(StartTest, FillsTheWindowFromTheSettingsFile)
 {
+    const StartRow& row = GetParam();
+    if (!row.file.empty()) {
+        ASSERT_TRUE(WriteFileBytes(kSettingsFile, row.file));
+    }
     Open();
-    EXPECT_EQ(std::vector<std::string>{"新しいパターン"}, ComboItems(Item(IDC_PATTERN_COMBO)));
-    EXPECT_EQ(0, ::SendMessageA(Item(IDC_PATTERN_COMBO), CB_GETCURSEL, 0, 0));
-    EXPECT_EQ("新しいパターン", TextOf(Item(IDC_PATTERN_COMBO)));
-    EXPECT_TRUE(ListItems(Item(IDC_MASK_LIST)).empty());
-    EXPECT_TRUE(ListItems(Item(IDC_DIR_LIST)).empty());
-    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_UPDATE)));
+    if (row.reported)
+        PumpUntil([&] { return boxes.Count() > 0; }, 2000);
+    EXPECT_EQ(row.shown, ReadMainState(dlg->m_hWnd));
     EXPECT_EQ(0, dlg->m_bDirty);
     EXPECT_EQ(Item(IDC_MASK_EDIT), ::GetFocus());
-    EXPECT_EQ(0u, boxes.Count());
-    EXPECT_FALSE(testing_support::FileExists("Tidymoth.use"));
-}
-
-TEST_F(MainWindowTest, FilledFromSettingsFileInSlotOrder)
-{
-    ASSERT_TRUE(testing_support::WriteFileBytes(
-        "Tidymoth.use", SettingsFile({{"P0", {"C:\\A\\", "C:\\B\\"}}, {"P1", {"D:\\"}}, {"P2", {}}})));
-    Open();
-    EXPECT_EQ((std::vector<std::string>{"P0", "P1", "P2"}), ComboItems(Item(IDC_PATTERN_COMBO)));
-    EXPECT_EQ("P0", TextOf(Item(IDC_PATTERN_COMBO)));
-    EXPECT_EQ((std::vector<std::string>{"C:\\A\\", "C:\\B\\"}), ListItems(Item(IDC_DIR_LIST)));
-    EXPECT_EQ(std::vector<std::string>{"*.TMP"}, ListItems(Item(IDC_MASK_LIST)));
-    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_UPDATE)));
-    EXPECT_EQ(0u, boxes.Count());
-}
-
-TEST_F(MainWindowTest, DamagedSettingsFileIsReportedOnceAndKept)
-{
-    Bytes file = SettingsFile({{"KEPT", {"C:\\A\\"}}, {"LOST", {"D:\\"}}});
-    file.resize(file.size() - 3);
-    ASSERT_TRUE(testing_support::WriteFileBytes("Tidymoth.use", file));
-    Open();
-    PumpUntil([&] { return boxes.Count() > 0; }, 2000);
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ("メッセージ", boxes.Last().caption);
-    EXPECT_EQ(dlg->m_hWnd, boxes.Last().owner);
-    EXPECT_NE(std::string::npos, boxes.Last().text.find("KEPT"));
-    EXPECT_EQ(std::string::npos, boxes.Last().text.find("LOST"));
-    EXPECT_EQ(std::vector<std::string>{"KEPT"}, ComboItems(Item(IDC_PATTERN_COMBO)));
     PumpPending();
-    EXPECT_EQ(1u, boxes.Count());
+    ASSERT_EQ(row.reported ? 1u : 0u, boxes.Count());
+    if (row.reported) {
+        EXPECT_EQ(kMessage, boxes.Last().caption);
+        EXPECT_EQ(dlg->m_hWnd, boxes.Last().owner);
+        EXPECT_NE(std::string::npos, boxes.Last().text.find("KEPT"));
+        EXPECT_EQ(std::string::npos, boxes.Last().text.find("LOST"));
+    }
+    // Nothing is written until the user saves.
     Bytes now;
-    ASSERT_TRUE(testing_support::ReadFileBytes("Tidymoth.use", now));
-    EXPECT_EQ(file, now);  // nothing is written until the user saves
+    EXPECT_EQ(!row.file.empty(), ReadFileBytes(kSettingsFile, now));
+    EXPECT_EQ(row.file, now);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, StartTest, ::testing::ValuesIn(kStarts),
+                         [](const ::testing::TestParamInfo<StartRow>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
 {
@@ -124,7 +105,7 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), ::GetMenuItemID(menu, count - 1));
     char text[128];
     ::GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(Tidymoth) (&A)...", text);
+    EXPECT_STREQ(kAboutMenuEntry, text);
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
@@ -137,7 +118,7 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
         SCOPED_TRACE(id);
         bool shown = false;
         RunInDrain([&] {
-            HWND about = ::FindWindowA("#32770", "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth");
+            HWND about = ::FindWindowA("#32770", kAboutCaption);
             shown = about != nullptr && ::IsWindowVisible(about);
             if (about) {
                 EXPECT_FALSE(::IsWindowEnabled(dlg->m_hWnd));

@@ -15,8 +15,6 @@ using namespace win_test;
 
 namespace {
 
-using Paths = std::vector<std::string>;
-
 // ---- The three-state boxes -------------------------------------------------
 
 struct BoxRow {
@@ -150,10 +148,13 @@ protected:
             files.push_back(d + name);
     }
 
-    bool Marked(int line)
+    bool Marked(int line) { return Line(line).size() > files[static_cast<size_t>(line)].size(); }
+    // Every file deleted and its line marked so; the pass handled the last.
+    void ExpectAllDeleted()
     {
-        std::string text = ListItem(Control(IDC_RESULT_LIST), line);
-        return text.size() > files[static_cast<size_t>(line)].size();
+        ExpectDone(WithMark(files, kDeletedMark), static_cast<int>(files.size()) - 1);
+        for (const std::string& file : files)
+            EXPECT_FALSE(FileExists(file)) << file;
     }
 
     // The user's input. Inside a loop of the program keys reach the focused
@@ -186,8 +187,6 @@ protected:
         applied = true;
     }
 
-    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == "検索中止" && Enabled(IDC_ACTION); }
-
     Paths files;
     HWND window = nullptr;
     bool applied = false;
@@ -197,7 +196,6 @@ protected:
 TEST_P(StateTableTest, UserInput)
 {
     const Cell& cell = GetParam();
-    const int n = static_cast<int>(files.size());
     switch (cell.state) {
     case State::Searching:
         spy.SlowAlways();
@@ -251,7 +249,7 @@ TEST_P(StateTableTest, UserInput)
         SelectAll();
         Click(IDC_TO_RECYCLE);
         Click(IDC_ACTION);
-        ExpectDone(n, n - 1);
+        ExpectAllDeleted();
         Apply(false);
         break;
     }
@@ -263,18 +261,14 @@ TEST_P(StateTableTest, UserInput)
     case Effect::None:
         EXPECT_EQ(cell.state == State::StopRequested ? 1u : 0u, boxes.Count());
         EXPECT_EQ(window, ResultsWindow());
-        if (cell.state == State::Deleting) {
-            ExpectDone(n, n - 1);
-            for (const std::string& file : files)
-                EXPECT_FALSE(Exists(file)) << file;
-        } else {
+        if (cell.state == State::Deleting)
+            ExpectAllDeleted();
+        else
             ExpectReady(files);
-        }
         break;
     case Effect::StopRequest:
         ASSERT_EQ(1u, boxes.Count());
-        EXPECT_EQ(kStopQuestion, boxes.Last().text);
-        EXPECT_EQ(main->m_hWnd, boxes.Last().owner);
+        ExpectQuestion(boxes.Last(), kWarning, kStopQuestion, main->m_hWnd);
         ExpectReady(files);
         break;
     case Effect::Disabled:
@@ -289,7 +283,7 @@ TEST_P(StateTableTest, UserInput)
         EXPECT_TRUE(::IsWindowEnabled(MainControl(IDC_START_SEARCH)));
         if (cell.state == State::Ready) {
             for (const std::string& file : files)
-                EXPECT_TRUE(Exists(file)) << file;
+                EXPECT_TRUE(FileExists(file)) << file;
         }
         break;
     case Effect::Hides:
@@ -299,23 +293,16 @@ TEST_P(StateTableTest, UserInput)
         EXPECT_EQ(0, Results().m_bBusy);
         EXPECT_EQ(cell.state == State::Ready ? 1 : 0, Results().m_bReadyToDelete);
         for (const std::string& file : files)
-            EXPECT_EQ(cell.state != State::Done, Exists(file)) << file;
+            EXPECT_EQ(cell.state != State::Done, FileExists(file)) << file;
         break;
     case Effect::StartsPass:
         EXPECT_EQ(0u, boxes.Count());
-        ExpectDone(n, n - 1);
-        for (int i = 0; i < n; ++i) {
-            EXPECT_EQ(files[static_cast<size_t>(i)] + kDeletedMark, ListItem(Control(IDC_RESULT_LIST), i));
-            EXPECT_FALSE(Exists(files[static_cast<size_t>(i)]));
-        }
+        ExpectAllDeleted();
         break;
     case Effect::Interrupt:
         ASSERT_EQ(1u, boxes.Count());
-        EXPECT_EQ(kInterruptQuestion, boxes.Last().text);
-        EXPECT_EQ(window, boxes.Last().owner);
-        ExpectDone(n, n - 1);
-        for (const std::string& file : files)
-            EXPECT_FALSE(Exists(file)) << file;
+        ExpectQuestion(boxes.Last(), kWarning, kInterruptQuestion, window);
+        ExpectAllDeleted();
         break;
     }
 }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,18 +9,6 @@
 #include "platform/win/message_loop.h"
 
 namespace win_test {
-
-const char kSearchingSuffix[] = "を検索中";
-const char kTemplateStatus[] = "c:\\winnt以下を検索中";
-const char kListingStatus[] = "リストアップ中....しばらくお待ちください";
-const char kReadyStatus[] = "検索が終了しました。削除ボタンを押すとファイルを削除します";
-const char kNothingStatus[] = "何も検出されませんでした。閉じるボタンを押してください";
-const char kDeletingStatus[] = "ファイルを削除中です・・・しばらくお待ちください";
-const char kDoneStatus[] = "削除が完了しました";
-const char kStopQuestion[] = "中止ボタンが押されました\n中止しますか？";
-const char kInterruptQuestion[] = "処理を中断しますか？";
-const char kDeletedMark[] = "（削除済み）";
-const char kFailedMark[] = "(削除に失敗)";
 
 // ---- The host behind Wine -------------------------------------------------
 
@@ -46,13 +33,6 @@ std::string HostPathOf(const std::string& path)
     std::string result = host;
     ::HeapFree(::GetProcessHeap(), 0, host);
     return result;
-}
-
-std::string WindowsPathOfHost(const std::string& hostPath)
-{
-    std::string path = "Z:" + hostPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
 }
 
 int RunHostShell(const std::string& script)
@@ -80,7 +60,7 @@ int RunHostShell(const std::string& script)
     // What Wine returns for a host program are no handles of this process:
     // closing them could close someone else's, so they are left alone.
     DWORD start = ::GetTickCount();
-    while (!Exists(status)) {
+    while (!FileExists(status)) {
         if (::GetTickCount() - start > 60000)
             return -1;
         ::Sleep(5);
@@ -111,11 +91,6 @@ std::string FileContent(const std::string& path)
     if (!testing_support::ReadFileBytes(path, bytes))
         return std::string();
     return std::string(bytes.begin(), bytes.end());
-}
-
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool MakeNumberedFiles(const std::string& dir, int count)
@@ -302,7 +277,7 @@ LRESULT CALLBACK ResultsSpy::Hook(int code, WPARAM wParam, LPARAM lParam)
         // The results window's controls have identifiers of their own.
         int id = ::GetDlgCtrlID(sent->hwnd);
         if (sent->message == WM_SETTEXT && id == IDC_STATUS)
-            g_spy->statusTexts.push_back(TextOf(sent->hwnd));
+            g_spy->statusTexts.push_back(WindowText(sent->hwnd));
         if ((sent->message == LB_ADDSTRING || sent->message == LB_INSERTSTRING) && id == IDC_RESULT_LIST)
             OnLoopStep();
     }
@@ -500,69 +475,52 @@ void SearchFixture::SetFlags(int line, int deleteFlag, int recycleFlag)
 void SearchFixture::ExpectReady(const std::vector<std::string>& lines)
 {
     ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
-    const int n = static_cast<int>(lines.size());
-    EXPECT_EQ(lines, Lines());
+    EXPECT_EQ(ReadyState(lines), State());
+    EXPECT_EQ(std::vector<int>{0}, Selection());
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
     EXPECT_EQ(lines, StoredResults());
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(1, Results().m_bReadyToDelete);
-    for (int i = 0; i < n && i < MAX_RESULTS; ++i) {
+    for (int i = 0; i < static_cast<int>(lines.size()) && i < MAX_RESULTS; ++i) {
         EXPECT_EQ(1, Results().m_nDeleteFlag[i]) << i;
         EXPECT_EQ(1, Results().m_nRecycleFlag[i]) << i;
     }
-    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_EQ("削除", Text(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_ACTION));
-    EXPECT_EQ(kReadyStatus, Text(IDC_STATUS));
-    EXPECT_TRUE(Enabled(IDC_RESULT_LIST));
-    EXPECT_TRUE(Enabled(IDC_DELETE_THIS));
-    EXPECT_TRUE(Enabled(IDC_TO_RECYCLE));
-    EXPECT_EQ(std::vector<int>{0}, Selection());
-    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
-    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
-    EXPECT_EQ(0, RangeMin());
-    EXPECT_EQ(n, RangeMax());
-    EXPECT_EQ(std::to_string(n), Text(IDC_PROGRESS_MAX));
-    EXPECT_EQ(n - 1, Position());
 }
 
 void SearchFixture::ExpectNothingFound()
 {
     ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
+    EXPECT_EQ(NothingFoundState(), State());
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
     EXPECT_EQ(0, Results().m_nResultCount);
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(0, Results().m_bReadyToDelete);
-    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ("閉じる", Text(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_ACTION));
-    EXPECT_FALSE(Enabled(IDC_RESULT_LIST));
-    EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
-    EXPECT_FALSE(Enabled(IDC_TO_RECYCLE));
-    EXPECT_EQ(kNothingStatus, Text(IDC_STATUS));
-    EXPECT_EQ(0, RangeMin());
-    EXPECT_EQ(0, RangeMax());
-    EXPECT_EQ("0", Text(IDC_PROGRESS_MAX));
 }
 
-void SearchFixture::ExpectDone(int count, int lastHandled)
+void SearchFixture::ExpectDone(const std::vector<std::string>& lines, int lastHandled)
 {
     ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
+    // The disabled boxes keep what they showed; the tests that care say so.
+    const ResultsState got = State();
+    EXPECT_EQ(DoneState(lines, lastHandled, got.deleteCheck, got.recycleCheck), got);
+    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(0, Results().m_bReadyToDelete);
-    EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_EQ(kDoneStatus, Text(IDC_STATUS));
-    EXPECT_EQ("終了", Text(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_RESULT_LIST));
-    EXPECT_FALSE(Enabled(IDC_DELETE_THIS));
-    EXPECT_FALSE(Enabled(IDC_TO_RECYCLE));
-    EXPECT_EQ(count, static_cast<int>(Lines().size()));
-    // The pass leaves the range of the listing and stops on the last result
-    // it handled.
-    EXPECT_EQ(0, RangeMin());
-    EXPECT_EQ(count, RangeMax());
-    EXPECT_EQ(std::to_string(count), Text(IDC_PROGRESS_MAX));
-    EXPECT_EQ(lastHandled, Position());
+}
+
+void SearchFixture::ExpectQuestion(const RecordedBox& box, const char* caption, const char* text, HWND owner)
+{
+    EXPECT_EQ(text, box.text);
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
+    EXPECT_EQ(owner, box.owner);
+}
+
+std::vector<std::string> WithMark(std::vector<std::string> lines, const char* mark, size_t count)
+{
+    for (size_t i = 0; i < lines.size() && i < count; ++i)
+        lines[i] += mark;
+    return lines;
 }
 
 }  // namespace win_test

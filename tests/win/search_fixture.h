@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,26 +20,11 @@
 
 namespace win_test {
 
-// The texts the results window shows.
-extern const char kSearchingSuffix[];  // "を検索中"
-extern const char kTemplateStatus[];   // the template's status line
-extern const char kListingStatus[];
-extern const char kReadyStatus[];
-extern const char kNothingStatus[];
-extern const char kDeletingStatus[];
-extern const char kDoneStatus[];
-extern const char kStopQuestion[];
-extern const char kInterruptQuestion[];
-extern const char kDeletedMark[];  // "（削除済み）"
-extern const char kFailedMark[];   // "(削除に失敗)"
-
 // ---- The host behind Wine -------------------------------------------------
 
 bool OnWine();
 // The host's path for a Windows path (Wine only; empty elsewhere).
 std::string HostPathOf(const std::string& path);
-// A host path as Wine names it on drive Z:.
-std::string WindowsPathOfHost(const std::string& hostPath);
 // Runs a /bin/sh script on the host (Wine only) and waits for it; its exit
 // status, or -1 when it could not be run. No double quotes in `script`.
 int RunHostShell(const std::string& script);
@@ -48,7 +34,6 @@ int RunHostShell(const std::string& script);
 // A new file holding `content`.
 bool WriteNewFile(const std::string& path, const std::string& content = std::string());
 std::string FileContent(const std::string& path);
-bool Exists(const std::string& path);
 // `count` empty files F00001.DAT, F00002.DAT, ... in `dir`. Under Wine they
 // are made by the host: Wine looks through the whole directory for every
 // new name, so thousands of creations in one directory take minutes.
@@ -71,7 +56,7 @@ public:
             if (::GetDriveTypeA((drive + "\\").c_str()) != DRIVE_NO_ROOT_DIR)
                 continue;
             if (::DefineDosDeviceA(0, drive.c_str(), target.c_str())) {
-                if (Exists(drive + "\\" + probe)) {
+                if (FileExists(drive + "\\" + probe)) {
                     m_drive = drive;
                     m_defined = true;
                     break;
@@ -83,7 +68,7 @@ public:
             if (at == std::string::npos)
                 return;
             m_link = c.substr(0, at) + "/" + static_cast<char>(*letter - 'A' + 'a') + ":";
-            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && Exists(drive + "\\" + probe)) {
+            if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && FileExists(drive + "\\" + probe)) {
                 m_drive = drive;
                 break;
             }
@@ -156,6 +141,16 @@ void PressDialogKey(HWND dialog, WPARAM key);
 // drains the queue: posted, to be dispatched by that drain.
 void PostKeyToFocus(HWND dialog, WPARAM key);
 
+using Paths = std::vector<std::string>;
+
+inline void Append(Paths& lines, const Paths& more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// `lines` with `mark` appended to the first `count` of them.
+std::vector<std::string> WithMark(std::vector<std::string> lines, const char* mark, size_t count = SIZE_MAX);
+
 // ---- The fixture -----------------------------------------------------------
 
 class SearchFixture : public ::testing::Test {
@@ -167,12 +162,22 @@ protected:
     std::string PathOf(const std::string& relative) const;
     // Makes the file and every directory above it.
     std::string MakeFile(const std::string& relative, const std::string& content = std::string());
+    void MakeFiles(std::initializer_list<std::string> relatives)
+    {
+        for (const std::string& relative : relatives)
+            MakeFile(relative);
+    }
     std::string MakeDir(const std::string& relative);
 
     // The pattern as the user enters it: the field, the subfolder box, the
     // add button. AddDir returns the directory as the pattern stores it.
     std::string AddDir(const std::string& path, bool subfolders);
     void AddMask(const std::string& mask);
+    void AddMasks(std::initializer_list<std::string> masks)
+    {
+        for (const std::string& mask : masks)
+            AddMask(mask);
+    }
 
     void Search() { main->OnStartSearch(); }
 
@@ -180,15 +185,17 @@ protected:
     HWND ResultsWindow() { return Results().m_hWnd; }
     HWND Control(int id) { return ::GetDlgItem(ResultsWindow(), id); }
     HWND MainControl(int id) { return ::GetDlgItem(main->m_hWnd, id); }
-    std::string Text(int id) { return TextOf(Control(id)); }
-    bool Enabled(int id) { return ::IsWindowEnabled(Control(id)) != FALSE; }
-    int CheckOf(int id) { return static_cast<int>(::SendMessageA(Control(id), BM_GETCHECK, 0, 0)); }
+    std::string Text(int id) { return WindowText(Control(id)); }
+    bool Enabled(int id) { return IsEnabled(Control(id)); }
+    int CheckOf(int id) { return Check(Control(id)); }
     std::vector<std::string> Lines() { return ListItems(Control(IDC_RESULT_LIST)); }
-    std::vector<int> Selection() { return SelectedLines(Control(IDC_RESULT_LIST)); }
-    int RangeMin() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, TRUE, 0)); }
-    int RangeMax() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
-    int Position() { return static_cast<int>(::SendMessageA(Control(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
+    std::string Line(int line) { return ListItem(Control(IDC_RESULT_LIST), line); }
+    std::vector<int> Selection() { return ListSelection(Control(IDC_RESULT_LIST)); }
+    ProgressState Bar() { return Progress(Control(IDC_PROGRESS)); }
+    ResultsState State() { return ReadResultsState(ResultsWindow()); }
     std::vector<std::string> StoredResults();
+    // The walk runs and its stop button can be pressed.
+    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == kStopAction && Enabled(IDC_ACTION); }
 
     // A click on a button of the results window, which must be enabled, as
     // a user could not click it otherwise.
@@ -204,10 +211,14 @@ protected:
     // it works from: the commands are disabled, and refuse when called.
     void ExpectPatternCommandsLocked(bool locked);
 
-    // The states at the end of a phase, exactly.
+    // A Yes/No question of the program: its caption, text and owner.
+    void ExpectQuestion(const RecordedBox& box, const char* caption, const char* text, HWND owner);
+
+    // The states at the end of a phase, exactly: the window and the result
+    // set behind it. Done takes the lines as the pass left them.
     void ExpectReady(const std::vector<std::string>& lines);
     void ExpectNothingFound();
-    void ExpectDone(int count, int lastHandled);
+    void ExpectDone(const std::vector<std::string>& lines, int lastHandled);
 
     testing_support::TempDir temp;
     ScriptedBoxes boxes;

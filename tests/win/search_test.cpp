@@ -18,18 +18,11 @@ using namespace win_test;
 
 namespace {
 
-using Paths = std::vector<std::string>;
-
 // Runs `cleanUp` when the scope ends, also after a failed assertion.
 struct Finally {
     std::function<void()> cleanUp;
     ~Finally() { cleanUp(); }
 };
-
-void Append(Paths& lines, const Paths& more)
-{
-    lines.insert(lines.end(), more.begin(), more.end());
-}
 
 // `dir` (ending with "\") followed by each name that `mask` matches in
 // `path`, in the system's order.
@@ -57,22 +50,13 @@ using SearchTest = SearchFixture;
 
 TEST_F(SearchTest, ResultsComeByDirectoryThenMaskThenDepthFirst)
 {
-    MakeFile("D1\\1.A");
-    MakeFile("D1\\1.B");
-    MakeFile("D1\\SubDir\\2.A");
-    MakeFile("D1\\SubDir\\X.B");
-    MakeFile("D2\\3.A");
-    MakeFile("D2\\SUB2\\4.A");
-    MakeFile("D3\\P\\p.A");
-    MakeFile("D3\\P\\PP\\pp.A");
-    MakeFile("D3\\Q\\q.A");
+    MakeFiles({"D1\\1.A", "D1\\1.B", "D1\\SubDir\\2.A", "D1\\SubDir\\X.B", "D2\\3.A", "D2\\SUB2\\4.A", "D3\\P\\p.A",
+               "D3\\P\\PP\\pp.A", "D3\\Q\\q.A"});
     const std::string d1 = AddDir(PathOf("D1"), true);
     const std::string d2 = AddDir(PathOf("D2"), false);
     const std::string d1sub = AddDir(PathOf("D1\\SubDir"), false);
     const std::string d3 = AddDir(PathOf("D3"), true);
-    AddMask("*.a");
-    AddMask("*.b");
-    AddMask("X*");
+    AddMasks({"*.a", "*.b", "X*"});
     ASSERT_EQ(0, lstrcmpiA(PathOf("D1\\SUBDIR\\").c_str(), d1sub.c_str())) << d1sub;
 
     // D3's subdirectories come in the order the system lists them, each
@@ -151,10 +135,7 @@ TEST_F(SearchTest, HiddenSystemAndReadOnlyFilesAreFoundAndDirectoriesNever)
 
 TEST_F(SearchTest, RootOfADrive)
 {
-    MakeFile("ROOTED\\ROOT.TXT");
-    MakeFile("ROOTED\\SUB1\\A.TXT");
-    MakeFile("ROOTED\\SUB2\\B.TXT");
-    MakeFile("ROOTED\\SUB2\\DEEP\\C.TXT");
+    MakeFiles({"ROOTED\\ROOT.TXT", "ROOTED\\SUB1\\A.TXT", "ROOTED\\SUB2\\B.TXT", "ROOTED\\SUB2\\DEEP\\C.TXT"});
     MappedDrive drive(PathOf("ROOTED"), "ROOT.TXT");
     if (!drive.Ok())
         GTEST_SKIP() << "no drive letter could be mapped to " << PathOf("ROOTED");
@@ -191,9 +172,7 @@ TEST_F(SearchTest, RootOfADrive)
 TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
 {
     ASSERT_EQ("\x95\x5C", std::string("表"));
-    MakeFile("D\\DATA表\\F.TXT");
-    MakeFile("D\\DATA表\\SUB\\G.TXT");
-    MakeFile("D\\ZZZ\\H.TXT");
+    MakeFiles({"D\\DATA表\\F.TXT", "D\\DATA表\\SUB\\G.TXT", "D\\ZZZ\\H.TXT"});
 
     spy.SlowAlways();
     spy.statusTexts.clear();
@@ -228,10 +207,7 @@ TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
 
 TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 {
-    MakeFile("TOP.TXT");
-    MakeFile("D\\A.TXT");
-    MakeFile("D\\表紙.TXT");
-    MakeFile("D\\SUB\\B.TXT");
+    MakeFiles({"TOP.TXT", "D\\A.TXT", "D\\表紙.TXT", "D\\SUB\\B.TXT"});
     const std::string d = AddDir(PathOf("D"), false);
     // The mask field refuses these; an older settings file can hold them.
     // "表*.TXT" holds the byte 0x5C only inside 表 and is a plain mask.
@@ -246,8 +222,7 @@ TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 
 TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
 {
-    MakeFile("REL\\F.TXT");
-    MakeFile("ABS\\Y.TXT");
+    MakeFiles({"REL\\F.TXT", "ABS\\Y.TXT"});
     MakeFile("ABS\\REL\\DECOY.TXT");        // where a walk left in ABS would look
     MakeFile("ELSEWHERE\\REL\\DECOY.TXT");  // where the current directory points
     const std::string abs = AddDir(PathOf("ABS"), false);
@@ -277,14 +252,12 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target)
     ::WaitForSingleObject(process.hProcess, 10000);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return Exists(link);
+    return FileExists(link);
 }
 
 TEST_F(SearchTest, LinkedDirectoriesAreNotFollowed)
 {
-    MakeFile("D\\F.TXT");
-    MakeFile("D\\SUB\\G.TXT");
-    MakeFile("OUTSIDE\\X.TXT");
+    MakeFiles({"D\\F.TXT", "D\\SUB\\G.TXT", "OUTSIDE\\X.TXT"});
     Finally removeLinks{[&] { RemoveWholeTree(PathOf("D")); }};
     if (!MakeDirectoryLink(PathOf("D\\OUT"), PathOf("OUTSIDE")) || !MakeDirectoryLink(PathOf("D\\SUB\\LOOP"), PathOf("D")))
         GTEST_SKIP() << "no directory link could be made";
@@ -347,7 +320,7 @@ TEST_P(NothingFoundTest, ShowsTheNothingFoundState)
     if (kind == Empty::MissingDirectory) {
         testing_support::ChangeDirectory(temp.Path());
         testing_support::RemoveTree(PathOf("D"));
-        ASSERT_FALSE(Exists(PathOf("D")));
+        ASSERT_FALSE(FileExists(PathOf("D")));
     }
     spy.statusTexts.clear();
     Search();
@@ -396,7 +369,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
     AddMask("*.TXT");
 
     struct Sample {
-        int min, max, position;
+        ProgressState bar;
         std::string maxText;
     };
     std::map<int, Sample> samples;
@@ -419,7 +392,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
             return false;
         int count = Results().m_nResultCount;
         if (!samples.count(count))
-            samples[count] = Sample{RangeMin(), RangeMax(), Position(), Text(IDC_PROGRESS_MAX)};
+            samples[count] = Sample{Bar(), Text(IDC_PROGRESS_MAX)};
         return true;
     });
     Search();
@@ -429,12 +402,12 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
         SCOPED_TRACE("count " + std::to_string(at.first));
         auto it = samples.find(at.first);
         ASSERT_NE(samples.end(), it) << "no drain at this count";
-        EXPECT_EQ(0, it->second.min);
-        EXPECT_EQ(at.second, it->second.max);
+        EXPECT_EQ(0, it->second.bar.low);
+        EXPECT_EQ(at.second, it->second.bar.high);
         EXPECT_EQ(std::to_string(at.second), it->second.maxText);
         // The walk sets the position to the count plus one; the bar shows
         // at most its maximum.
-        EXPECT_EQ(std::min(at.first + 1, at.second), it->second.position);
+        EXPECT_EQ(std::min(at.first + 1, at.second), it->second.bar.pos);
     }
     // The listing then shows the whole count.
     ExpectReady(expected);
@@ -449,12 +422,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SearchTest, StatusLineNamesADirectoryOnlyWhenItChanges)
 {
-    MakeFile("D\\A.TXT");
-    MakeFile("D\\B.LOG");
-    MakeFile("D\\C.TXT");
+    MakeFiles({"D\\A.TXT", "D\\B.LOG", "D\\C.TXT"});
     const std::string d = AddDir(PathOf("D"), false);
-    AddMask("*.TXT");
-    AddMask("*.LOG");
+    AddMasks({"*.TXT", "*.LOG"});
     Paths expected = Matches(d, PathOf("D"), "*.TXT");
     expected.push_back(d + "B.LOG");
     {
@@ -496,31 +466,21 @@ protected:
         SearchFixture::SetUp();
         for (int i = 0; i < 8; ++i)
             MakeFile("D\\F" + std::to_string(i) + ".TXT");
-        MakeFile("D\\SUB\\G.TXT");
-        MakeFile("D\\L.LOG");
-        MakeFile("E\\H.TXT");
+        MakeFiles({"D\\SUB\\G.TXT", "D\\L.LOG", "E\\H.TXT"});
         d = AddDir(PathOf("D"), true);
         e = AddDir(PathOf("E"), false);
-        AddMask("*.TXT");
-        AddMask("*.LOG");
+        AddMasks({"*.TXT", "*.LOG"});
         all = Matches(d, PathOf("D"), "*.TXT");
         Append(all, {d + "SUB\\G.TXT", d + "L.LOG", e + "H.TXT"});
         spy.SlowAlways();
         spy.statusTexts.clear();
     }
-    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == "検索中止" && Enabled(IDC_ACTION); }
     bool Listing(int lines)
     {
         return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_STATUS) == kListingStatus &&
                static_cast<int>(Lines().size()) >= lines;
     }
-    void ExpectStopQuestion(const RecordedBox& box)
-    {
-        EXPECT_EQ(kStopQuestion, box.text);
-        EXPECT_EQ("警告", box.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.type);
-        EXPECT_EQ(main->m_hWnd, box.owner);
-    }
+    void ExpectStopQuestion(const RecordedBox& box) { ExpectQuestion(box, kWarning, kStopQuestion, main->m_hWnd); }
     // The main window as before: usable, and its search can start again.
     void ExpectMainUsable()
     {
@@ -649,22 +609,16 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
     // Every stored result has its line; nothing unlisted is a result.
     const Paths listedLines(all.begin(), all.begin() + listed);
     EXPECT_EQ(listed, Results().m_nResultCount);
-    EXPECT_EQ(listedLines, Lines());
-    EXPECT_EQ(listedLines, StoredResults());
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(1, Results().m_bReadyToDelete);
-    EXPECT_EQ("削除", Text(IDC_ACTION));
-    EXPECT_TRUE(Enabled(IDC_ACTION));
-    EXPECT_EQ(std::vector<int>{0}, Selection());
+    ExpectReady(listedLines);
 
     // The pass deletes what was listed and nothing else.
     spy.slow = nullptr;
     SelectAll();
     Click(IDC_TO_RECYCLE);
     Click(IDC_ACTION);
-    EXPECT_EQ(kDoneStatus, Text(IDC_STATUS));
+    ExpectDone(WithMark(listedLines, kDeletedMark), listed - 1);
     for (size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(static_cast<int>(i) >= listed, Exists(all[i])) << all[i];
+        EXPECT_EQ(static_cast<int>(i) >= listed, FileExists(all[i])) << all[i];
 }
 
 TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
@@ -706,13 +660,9 @@ TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
     Search();
 
     ASSERT_EQ(2u, boxes.Count());
-    EXPECT_EQ("いくつかの設定が更新されています\n変更を保存しますか？", boxes.Boxes()[0].text);
-    EXPECT_EQ("Tidymoth を終了します\nよろしいですか？", boxes.Boxes()[1].text);
-    for (const RecordedBox& box : boxes.Boxes()) {
-        EXPECT_EQ("確認", box.caption);
-        EXPECT_EQ(main->m_hWnd, box.owner);
-    }
-    EXPECT_FALSE(Exists(PathOf("Tidymoth.use")));
+    ExpectQuestion(boxes.Boxes()[0], kConfirm, kSaveQuestion, main->m_hWnd);
+    ExpectQuestion(boxes.Boxes()[1], kConfirm, kQuitQuestion, main->m_hWnd);
+    EXPECT_FALSE(FileExists(PathOf(kSettingsFile)));
     if (quit) {
         // Ended as after a confirmed stop, and the main window's dialog ended.
         EXPECT_EQ(nullptr, ResultsWindow());
@@ -791,26 +741,25 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     AddMask("*.DAT");
     Search();
 
-    // The 64001st match is not stored; the 64000 before it are listed.
+    // The 64001st match is not stored; the 64000 before it are listed, ready
+    // to delete, under a status that says where the search stopped.
     ASSERT_EQ(MAX_RESULTS, Results().m_nResultCount);
-    const Paths lines = Lines();
+    const ResultsState listed = State();
+    const Paths& lines = listed.lines;
     ASSERT_EQ(static_cast<size_t>(MAX_RESULTS), lines.size());
     EXPECT_EQ(lines, StoredResults());
-    std::set<std::string> distinct(lines.begin(), lines.end());
-    EXPECT_EQ(lines.size(), distinct.size());
+    EXPECT_EQ(lines.size(), std::set<std::string>(lines.begin(), lines.end()).size());
     const Paths enumerated = Matches(big, PathOf("BIG"), "*.DAT");
     ASSERT_EQ(static_cast<size_t>(files), enumerated.size());
     EXPECT_TRUE(std::equal(lines.begin(), lines.end(), enumerated.begin()));
-    // The status says where the search stopped.
-    const std::string status = Text(IDC_STATUS);
-    EXPECT_NE(std::string::npos, status.find("64000")) << status;
-    EXPECT_NE(kReadyStatus, status);
+    EXPECT_NE(std::string::npos, listed.status.find("64000")) << listed.status;
+    EXPECT_NE(kReadyStatus, listed.status);
+    ResultsState ready = ReadyState(lines);
+    ready.status = listed.status;
+    EXPECT_EQ(ready, listed);
+    EXPECT_EQ("64000", listed.maxText);
     EXPECT_EQ(0, Results().m_bBusy);
     EXPECT_EQ(1, Results().m_bReadyToDelete);
-    EXPECT_EQ("削除", Text(IDC_ACTION));
-    EXPECT_EQ(MAX_RESULTS, RangeMax());
-    EXPECT_EQ("64000", Text(IDC_PROGRESS_MAX));
-    EXPECT_EQ(MAX_RESULTS - 1, Position());
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_EQ(0u, boxes.Count());
 
@@ -836,12 +785,12 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     const int last = MAX_RESULTS - 1;
     SetFlags(last, 1, 0);
     Click(IDC_ACTION);
-    ExpectDone(MAX_RESULTS, last);
-    EXPECT_EQ(lines[last] + kDeletedMark, ListItem(Control(IDC_RESULT_LIST), last));
-    EXPECT_EQ(lines[last - 1], ListItem(Control(IDC_RESULT_LIST), last - 1));
-    EXPECT_FALSE(Exists(lines[last]));
-    EXPECT_TRUE(Exists(lines[0]));
-    EXPECT_TRUE(Exists(enumerated[MAX_RESULTS]));
+    Paths done = lines;
+    done[last] += kDeletedMark;
+    ExpectDone(done, last);
+    EXPECT_FALSE(FileExists(lines[last]));
+    EXPECT_TRUE(FileExists(lines[0]));
+    EXPECT_TRUE(FileExists(enumerated[MAX_RESULTS]));
 }
 
 }  // namespace

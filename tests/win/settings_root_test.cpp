@@ -26,7 +26,7 @@ TEST(SettingsAtADriveRoot, PathHoldsTwoSeparatorsAndWorks)
     ASSERT_TRUE(testing_support::ChangeDirectory(drive.Drive() + "\\"));
     {
         auto set = std::make_unique<CPatternSet>();
-        EXPECT_EQ(drive.Drive() + "\\\\Tidymoth.use", std::string(set->GetPath()));
+        EXPECT_EQ(drive.Drive() + "\\\\" + kSettingsFile, std::string(set->GetPath()));
         set->SetName("ROOT");
         set->Save();
         // Moving elsewhere does not move the file.
@@ -34,7 +34,7 @@ TEST(SettingsAtADriveRoot, PathHoldsTwoSeparatorsAndWorks)
         set->SetName("AGAIN");
         set->Save();
     }
-    EXPECT_TRUE(Exists(dir / "Tidymoth.use"));
+    EXPECT_TRUE(FileExists(dir / kSettingsFile));
     auto loaded = std::make_unique<CPatternSet>();  // from the same folder, by its usual name
     EXPECT_EQ(LoadOutcome::Whole, loaded->GetLoadOutcome());
     EXPECT_STREQ("AGAIN", loaded->GetCurrentName());

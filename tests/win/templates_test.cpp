@@ -65,7 +65,7 @@ void ExpectControls(HWND dialog, const std::vector<ControlRow>& rows)
             EXPECT_EQ(row.border, (style & WS_BORDER) != 0 || (ex & WS_EX_CLIENTEDGE) != 0) << std::hex << style << " " << ex;
         }
         if (row.text) {
-            EXPECT_EQ(std::string(row.text), TextOf(child));
+            EXPECT_EQ(std::string(row.text), WindowText(child));
         }
 
         RECT want_px = {row.rect.left, row.rect.top, row.rect.left + row.rect.right, row.rect.top + row.rect.bottom};
@@ -87,7 +87,7 @@ void ExpectControls(HWND dialog, const std::vector<ControlRow>& rows)
 
 void ExpectDialog(HWND dialog, const char* caption, int width, int height, DWORD style, DWORD exStyle, bool bold)
 {
-    EXPECT_EQ(std::string(caption), TextOf(dialog));
+    EXPECT_EQ(std::string(caption), WindowText(dialog));
     EXPECT_EQ(style, static_cast<DWORD>(::GetWindowLongA(dialog, GWL_STYLE)) & style);
     EXPECT_EQ(exStyle, static_cast<DWORD>(::GetWindowLongA(dialog, GWL_EXSTYLE)) & exStyle);
     RECT size = {0, 0, width, height};
@@ -101,7 +101,7 @@ void ExpectDialog(HWND dialog, const char* caption, int width, int height, DWORD
     ASSERT_NE(nullptr, font);
     LOGFONTA lf;
     ASSERT_NE(0, ::GetObjectA(font, sizeof lf, &lf));
-    EXPECT_STREQ("ＭＳ Ｐゴシック", lf.lfFaceName);
+    EXPECT_STREQ(kDialogFont, lf.lfFaceName);
     HDC dc = ::GetDC(dialog);
     EXPECT_EQ(-::MulDiv(9, ::GetDeviceCaps(dc, LOGPIXELSY), 72), lf.lfHeight);
     ::ReleaseDC(dialog, dc);
@@ -117,29 +117,29 @@ TEST(Templates, MainWindow)
     testing_support::TempDir dir;
     auto dlg = std::make_unique<CMainDlg>();
     ASSERT_TRUE(dlg->Create(IDD_MAIN));
-    ExpectDialog(dlg->m_hWnd, "Tidymoth for Windows ver 0.1.5 α１", 279, 231,
+    ExpectDialog(dlg->m_hWnd, kMainCaption, 279, 231,
                  WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME, WS_EX_APPWINDOW, false);
     ExpectControls(dlg->m_hWnd, {
         {IDC_MASK_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 205, 122, 14}, true},
-        {IDC_REMOVE_MASK, "Button", PB, 0, "削除  (&K)", {144, 186, 36, 14}, false},
-        {IDC_ADD_MASK, "Button", PB, 0, "追加  (&P)", {144, 205, 36, 14}, false},
+        {IDC_REMOVE_MASK, "Button", PB, 0, kRemoveMaskLabel, {144, 186, 36, 14}, false},
+        {IDC_ADD_MASK, "Button", PB, 0, kAddMaskLabel, {144, 205, 36, 14}, false},
         {IDC_DIR_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 109, 205, 14}, true},
-        {IDC_REMOVE_DIR, "Button", PB, 0, "削除  (&D)", {227, 69, 36, 14}, false},
-        {IDC_ADD_DIR, "Button", PB, 0, "追加  (&A)", {227, 89, 36, 14}, false},
-        {IDC_BROWSE, "Button", PB, 0, "参照  (&B)", {227, 109, 36, 14}, false},
-        {IDC_START_SEARCH, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "検索開始  (&S)", {210, 165, 50, 14}, false},
-        {IDC_UPDATE, "Button", PB, 0, "設定更新  (&R)", {210, 185, 50, 14}, false},
-        {IDCANCEL, "Button", PB, 0, "終了  (&Q)", {210, 205, 50, 14}, false},
-        {IDC_NEW_PATTERN, "Button", PB, 0, "新規 (&E)", {146, 23, 36, 14}, false},
-        {IDC_DELETE_PATTERN, "Button", PB, 0, "削除  (&W)", {188, 23, 36, 14}, false},
+        {IDC_REMOVE_DIR, "Button", PB, 0, kRemoveDirLabel, {227, 69, 36, 14}, false},
+        {IDC_ADD_DIR, "Button", PB, 0, kAddDirLabel, {227, 89, 36, 14}, false},
+        {IDC_BROWSE, "Button", PB, 0, kBrowseLabel, {227, 109, 36, 14}, false},
+        {IDC_START_SEARCH, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kStartSearchLabel, {210, 165, 50, 14}, false},
+        {IDC_UPDATE, "Button", PB, 0, kUpdateLabel, {210, 185, 50, 14}, false},
+        {IDCANCEL, "Button", PB, 0, kQuitLabel, {210, 205, 50, 14}, false},
+        {IDC_NEW_PATTERN, "Button", PB, 0, kNewPatternLabel, {146, 23, 36, 14}, false},
+        {IDC_DELETE_PATTERN, "Button", PB, 0, kDeletePatternLabel, {188, 23, 36, 14}, false},
         {IDC_PATTERN_COMBO, "ComboBox", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, nullptr, {49, 23, 90, 78}, false},
         {IDC_DIR_LIST, "ListBox", LIST, 0, nullptr, {16, 70, 205, 34}, true},
-        {-1, "Button", GROUP, 0, "削除パターン名", {40, 7, 196, 38}, false},
-        {-1, "Button", GROUP, 0, "探索するディレクトリ名", {7, 55, 265, 89}, false},
+        {-1, "Button", GROUP, 0, kPatternGroup, {40, 7, 196, 38}, false},
+        {-1, "Button", GROUP, 0, kDirGroup, {7, 55, 265, 89}, false},
         {IDC_MASK_LIST, "ListBox", LIST, 0, nullptr, {16, 166, 122, 34}, true},
-        {-1, "Button", GROUP, 0, "削除するファイル名（ワイルドカードによる指定も可）", {7, 153, 180, 73}, false},
+        {-1, "Button", GROUP, 0, kMaskGroup, {7, 153, 180, 73}, false},
         {-1, "Button", GROUP, 0, "", {198, 153, 74, 73}, false},
-        {IDC_SUBFOLDERS, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0, "サブフォルダも探索する", {16, 129, 86, 10}, false},
+        {IDC_SUBFOLDERS, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kSubfoldersLabel, {16, 129, 86, 10}, false},
     });
     dlg->DestroyWindow();
 }
@@ -149,17 +149,17 @@ TEST(Templates, ResultsWindow)
     auto dlg = std::make_unique<CSearchDlg>();
     ASSERT_TRUE(dlg->Create(IDD_SEARCH));
     EXPECT_FALSE(::IsWindowVisible(dlg->m_hWnd));
-    ExpectDialog(dlg->m_hWnd, "検索ダイアログ", 343, 165, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
+    ExpectDialog(dlg->m_hWnd, kResultsCaption, 343, 165, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
     EXPECT_EQ(0, ::GetWindowLongA(dlg->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     ExpectControls(dlg->m_hWnd, {
-        {IDC_ACTION, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "削除", {146, 144, 50, 14}, false},
+        {IDC_ACTION, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kDeleteAction, {146, 144, 50, 14}, false},
         {IDC_PROGRESS, PROGRESS_CLASSA, 0, 0, nullptr, {7, 15, 329, 14}, false},
         {-1, "Static", SS_LEFT | WS_GROUP, 0, "0", {7, 7, 8, 8}, false},
         {IDC_PROGRESS_MAX, "Static", WS_GROUP, WS_EX_RIGHT, "100", {299, 7, 37, 8}, false},
-        {IDC_STATUS, "Static", SS_LEFT | WS_GROUP, 0, "c:\\winnt以下を検索中", {7, 37, 329, 8}, false},
+        {IDC_STATUS, "Static", SS_LEFT | WS_GROUP, 0, kTemplateStatus, {7, 37, 329, 8}, false},
         {IDC_RESULT_LIST, "ListBox", LBS_EXTENDEDSEL | LIST | WS_HSCROLL, 0, nullptr, {7, 60, 329, 62}, true},
-        {IDC_DELETE_THIS, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, "このファイルを削除する", {58, 126, 89, 10}, false},
-        {IDC_TO_RECYCLE, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, "削除後ファイルをごみ箱へ移動", {177, 126, 106, 10}, false},
+        {IDC_DELETE_THIS, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kDeleteThisLabel, {58, 126, 89, 10}, false},
+        {IDC_TO_RECYCLE, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kToRecycleLabel, {177, 126, 106, 10}, false},
     });
     // The range the window sets for itself, and the focus on its first tab stop.
     EXPECT_EQ(0, ::SendMessageA(dlg->m_progress.m_hWnd, PBM_GETRANGE, TRUE, 0));
@@ -174,10 +174,10 @@ TEST(Templates, AboutBox)
 {
     CAboutDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
-    ExpectDialog(dlg.m_hWnd, "ﾊﾞｰｼﾞｮﾝ情報 Tidymoth", 217, 55, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
+    ExpectDialog(dlg.m_hWnd, kAboutCaption, 217, 55, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
     ExpectControls(dlg.m_hWnd, {
         {-1, "Static", SS_ICON, 0, nullptr, {11, 17, 20, 20}, false},
-        {-1, "Static", SS_NOPREFIX | WS_GROUP, 0, "Tidymoth Version 1.0", {40, 10, 119, 8}, false},
+        {-1, "Static", SS_NOPREFIX | WS_GROUP, 0, kAboutVersion, {40, 10, 119, 8}, false},
         {-1, "Static", WS_GROUP, 0, nullptr, {40, 25, 119, 8}, false},
         {IDOK, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, "OK", {178, 7, 32, 14}, false},
     });
@@ -202,7 +202,7 @@ TEST(Templates, IconStringAndVersion)
     }
     char text[128];
     ASSERT_GT(::LoadStringA(module, IDS_ABOUTBOX, text, sizeof text), 0);
-    EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝ情報(Tidymoth) (&A)...", text);
+    EXPECT_STREQ(kAboutMenuEntry, text);
 
     // The version block as the system reads it from the program file (the
     // ANSI queries write their conversions into room the reader provides).
@@ -219,8 +219,8 @@ TEST(Templates, IconStringAndVersion)
     EXPECT_EQ(MAKELONG(1, 0), fixed->dwFileVersionLS);
     EXPECT_EQ(MAKELONG(0, 1), fixed->dwProductVersionMS);
     struct { const char* name; const char* value; } strings[] = {
-        {"FileDescription", "TIDYMOTH MFC ｱﾌﾟﾘｹｰｼｮﾝ"}, {"InternalName", "TIDYMOTH"},
-        {"OriginalFilename", "TIDYMOTH.EXE"},         {"ProductName", "TIDYMOTH ｱﾌﾟﾘｹｰｼｮﾝ"},
+        {"FileDescription", kFileDescription}, {"InternalName", "TIDYMOTH"},
+        {"OriginalFilename", "TIDYMOTH.EXE"},         {"ProductName", kProductName},
         {"CompanyName", ""},                            {"LegalTrademarks", ""},
         {"FileVersion", "1, 0, 0, 1"},
     };

@@ -9,7 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/controls.h"
+#include "tests/support/states.h"
+#include "tests/support/texts.h"
+
 namespace win_test {
+
+using namespace testing_support;
+using namespace texts;
 
 struct RecordedBox {
     HWND owner;
@@ -56,12 +63,5 @@ void CancelDrainActions();
 void PumpPending();
 // Pumps until `done` or the time-out; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-
-// Window texts in and out.
-std::string TextOf(HWND window);
-std::string ListItem(HWND list, int index);
-std::vector<std::string> ListItems(HWND list);
-std::vector<std::string> ComboItems(HWND combo);
-std::vector<int> SelectedLines(HWND list);
 
 }  // namespace win_test
