@@ -14,6 +14,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/texts.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ int main(int argc, char** argv)
     Shoot(app, main.Handle(), out + "\\main-window.bmp");
 
     if (main.PostSysCommand(IDM_ABOUTBOX)) {
-        e2e::Window about = app.WaitForWindow("ﾊﾞｰｼﾞｮﾝ情報 Tidymoth");
+        e2e::Window about = app.WaitForWindow(texts::kAboutCaption);
         if (about.Exists()) {
             Shoot(app, about.Handle(), out + "\\about-box.bmp");
             app.Press(about, IDOK);
@@ -162,16 +163,16 @@ int main(int argc, char** argv)
     }
 
     if (main.Click(IDC_START_SEARCH)) {
-        e2e::Window results = app.WaitForWindow("検索ダイアログ");
+        e2e::Window results = app.WaitForWindow(texts::kResultsCaption);
         // The search is over once the action button is enabled again.
-        if (results.Exists() && e2e::WaitUntil([&] { return results.IsEnabled(IDC_ACTION) && results.Text(IDC_ACTION) != "検索中止"; }, 60000)) {
+        if (results.Exists() && e2e::WaitUntil([&] { return results.IsEnabled(IDC_ACTION) && results.Text(IDC_ACTION) != texts::kStopAction; }, 60000)) {
             Shoot(app, results.Handle(), out + "\\results-window.bmp");
             results.PostClose();
             e2e::WaitUntil([&] { return !results.Exists(); });
         }
     }
 
-    if (main.PostClose() && app.Answer("確認", "Tidymoth を終了します\nよろしいですか？", IDYES))
+    if (main.PostClose() && app.Answer(texts::kConfirm, texts::kQuitQuestion, IDYES))
         app.WaitForExit();
     return g_failed ? 1 : 0;
 }
