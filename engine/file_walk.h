@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/cstring.h"
 
@@ -12,21 +13,24 @@
 class WalkFileSystem {
 public:
     struct Entry {
-        const char* name;
+        const char* name;           // as the code page spells it, perhaps a look-alike
+        const wchar_t* exactName;   // as the file system spells it
         bool isDirectory;
-        bool isReparsePoint;  // a junction or a symbolic link
+        bool isReparsePoint;        // a junction or a symbolic link
     };
     // Returns true to go on with the next entry, false to close the listing.
     using Visitor = std::function<bool(const Entry&)>;
 
     virtual ~WalkFileSystem() = default;
-    // Makes `dir` the directory that Enumerate lists (and the process's
+    // The exact form of a stored directory or mask.
+    virtual std::wstring ExactFormOf(const CString& text) const = 0;
+    // Makes `exactDir` the directory that Enumerate lists (and the process's
     // current directory); false when it cannot be entered.
-    virtual bool EnterDirectory(const CString& dir) = 0;
+    virtual bool EnterDirectory(const std::wstring& exactDir) = 0;
     // Lists the entries of the directory entered last whose names match
     // `pattern` ("*" and "?"), in the system's order. A listing goes on over
     // the directory it was opened in even when `visit` enters others.
-    virtual void Enumerate(const char* pattern, const Visitor& visit) = 0;
+    virtual void Enumerate(const std::wstring& pattern, const Visitor& visit) = 0;
 };
 
 // What the walk tells its caller and asks of it.
@@ -37,8 +41,9 @@ public:
     virtual void DirectoryEntered(const CString& dir) = 0;
     // The results stored so far; the walk stores no more than MAX_RESULTS.
     virtual int ResultCount() const = 0;
-    // A file was found: store it as the next result.
-    virtual void FileFound(const CString& path) = 0;
+    // A file was found: store it as the next result, with its path as the
+    // code page spells it and as the file system does.
+    virtual void FileFound(const CString& path, const std::wstring& exactPath) = 0;
     // Called after every entry of a mask listing: true when the walk must end.
     virtual bool StopNow() = 0;
 };
@@ -58,6 +63,8 @@ public:
     bool MustEnd() const { return m_bStop || m_bLimitReached; }
 
 private:
+    bool WalkExact(CString dir, std::wstring exactDir, const std::wstring& exactMask, int recurse);
+
     WalkFileSystem& m_fs;
     WalkCaller& m_caller;
     bool m_bStop = false;

@@ -43,6 +43,22 @@ void CutAtLastSeparator(CString& dir)
         dir.Truncate(at);
 }
 
+std::wstring JoinExactPath(const std::wstring& dir, const wchar_t* name)
+{
+    std::wstring path = dir;
+    if (path.empty() || path.back() != L'\\')
+        path += L'\\';
+    path += name;
+    return path;
+}
+
+void CutExactAtLastSeparator(std::wstring& dir)
+{
+    size_t at = dir.rfind(L'\\');
+    if (at != std::wstring::npos)
+        dir.resize(at);
+}
+
 bool IsPlainMask(const char* mask)
 {
     // ":" and "/" have no trail-byte look-alikes; "\" is found by whole characters.

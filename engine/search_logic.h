@@ -2,6 +2,8 @@
 // joining and cutting of paths by whole code-page-932 characters.
 #pragma once
 
+#include <string>
+
 #include "platform/cstring.h"
 
 // The new maximum of the progress range when a directory is entered with
@@ -14,6 +16,10 @@ CString JoinPath(const CString& dir, const char* name);
 // Cuts `dir` at its last backslash: the backslash and everything after it go.
 // A string without one is left alone.
 void CutAtLastSeparator(CString& dir);
+
+// The same two steps on exact (UTF-16) paths, where "\\" is always a separator.
+std::wstring JoinExactPath(const std::wstring& dir, const wchar_t* name);
+void CutExactAtLastSeparator(std::wstring& dir);
 
 // A mask names entries of the searched directory only: no "\", "/" or ":".
 bool IsPlainMask(const char* mask);

@@ -12,6 +12,7 @@ namespace {
 const UINT WM_TIDYMOTH_LOAD_REPORT = WM_APP + 2;
 
 const char kNameMissing[] = "削除パターン名を入力してください";
+const char kNameUnspellable[] = "削除パターン名に使えない文字が含まれています";
 
 }  // namespace
 
@@ -231,7 +232,8 @@ void CMainDlg::OnQuit()
 void CMainDlg::OnUpdateSettings()
 {
     CString text;
-    m_comboPattern.GetWindowText(text);
+    if (!ReadPatternName(text))
+        return;
     if (text.IsEmpty()) {
         platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
         return;
@@ -252,14 +254,15 @@ void CMainDlg::OnNewPattern()
         MessageBox("削除パターンは２０種類までしか登録できません", "メッセージ", MB_OK);
         return;
     }
+    CString text;
+    if (!ReadPatternName(text))
+        return;
     m_listMasks.ResetContent();
     m_editMask.SetWindowText("");
     m_listDirs.ResetContent();
     m_editDir.SetWindowText("");
     m_chkSubfolders.SetCheck(BST_UNCHECKED);
 
-    CString text;
-    m_comboPattern.GetWindowText(text);
     if (text.IsEmpty()) {
         platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
         return;
@@ -323,8 +326,17 @@ void CMainDlg::OnSetfocusPatternCombo()
 void CMainDlg::OnDropdownPatternCombo()
 {
     CString text;
-    m_comboPattern.GetWindowText(text);
-    m_patternSet.SetName(text);
+    if (ReadPatternName(text))
+        m_patternSet.SetName(text);
+}
+
+bool CMainDlg::ReadPatternName(CString& name)
+{
+    // A look-alike would be saved in place of what the user typed.
+    if (m_comboPattern.GetExactWindowText(name))
+        return true;
+    platform::ShowMessageBox(m_hWnd, kNameUnspellable, "メッセージ", MB_OK);
+    return false;
 }
 
 void CMainDlg::OnEditchangePatternCombo()

@@ -90,8 +90,15 @@ private:
     // The steps both add buttons share. `prepare` checks the field's text and
     // brings it into its stored form with its flag, or refuses (telling why).
     using Prepare = bool (CMainDlg::*)(CString& text, int& flag);
-    void AddEntry(CEdit& field, CListBox& list, int count, const char* fullText, Prepare prepare,
+    struct EntryTexts {
+        const char* full;         // the list holds MAX_ENTRIES
+        const char* unspellable;  // the code page cannot spell the text
+    };
+    void AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
                   bool (CPatternSet::*add)(const CString&, int));
+    // The combo box's text; false (after telling the user) when the code
+    // page cannot spell it exactly.
+    bool ReadPatternName(CString& name);
     bool PrepareMask(CString& text, int& flag);
     bool PrepareDir(CString& text, int& flag);
     // The selected line of `list` and the entry at its index, or nothing.
@@ -106,7 +113,7 @@ private:
     // What the walk asks of the search (ui/main_dlg_search.cpp).
     void DirectoryEntered(const CString& dir) override;
     int ResultCount() const override;
-    void FileFound(const CString& path) override;
+    void FileFound(const CString& path, const std::wstring& exactPath) override;
     bool StopNow() override;
 
     CWinFileSystem m_fileSystem;

@@ -4,21 +4,28 @@
 
 #include <direct.h>
 
+#include <cwchar>
+
 #include "engine/search_logic.h"
 #include "platform/mbcs.h"
 #include "platform/win/ui_seam.h"
 
-void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const char* fullText, Prepare prepare,
+void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
                         bool (CPatternSet::*add)(const CString&, int))
 {
     if (IsWorking())
         return;
     CString text;
-    field.GetWindowText(text);
+    const bool exact = field.GetExactWindowText(text);
     if (text.IsEmpty())
         return;
+    // A look-alike ("e" for "é") would widen a mask or name another folder.
+    if (!exact) {
+        platform::ShowMessageBox(m_hWnd, texts.unspellable, "メッセージ", MB_OK);
+        return;
+    }
     if (count >= MAX_ENTRIES) {
-        platform::ShowMessageBox(m_hWnd, fullText, "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, texts.full, "メッセージ", MB_OK);
         return;
     }
     int flag = 0;
@@ -71,8 +78,9 @@ bool CMainDlg::PrepareDir(CString& text, int& flag)
 
 void CMainDlg::OnAddMask()
 {
-    AddEntry(m_editMask, m_listMasks, m_patternSet.GetMaskCount(), "削除するファイル名は１００個までしか登録できません",
-             &CMainDlg::PrepareMask, &CPatternSet::AddMask);
+    static const EntryTexts texts = {"削除するファイル名は１００個までしか登録できません",
+                                     "削除するファイル名に使えない文字が含まれています"};
+    AddEntry(m_editMask, m_listMasks, m_patternSet.GetMaskCount(), texts, &CMainDlg::PrepareMask, &CPatternSet::AddMask);
 }
 
 void CMainDlg::RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int))
@@ -94,8 +102,9 @@ void CMainDlg::OnRemoveMask()
 
 void CMainDlg::OnAddDir()
 {
-    AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), "探索するディレクトリは１００個までしか登録できません",
-             &CMainDlg::PrepareDir, &CPatternSet::AddDir);
+    static const EntryTexts texts = {"探索するディレクトリは１００個までしか登録できません",
+                                     "探索するディレクトリ名に使えない文字が含まれています"};
+    AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), texts, &CMainDlg::PrepareDir, &CPatternSet::AddDir);
 }
 
 void CMainDlg::OnRemoveDir()
@@ -120,10 +129,15 @@ void CMainDlg::OnBrowse()
         return;
     // A folder without a file-system path leaves the field alone: its display
     // name could name some other directory relative to the current one.
-    BOOL isPath = ::SHGetPathFromIDListA(item, buffer);
+    // The path as the file system spells it: a name the code page cannot
+    // spell is refused when added, never turned into a look-alike.
+    std::wstring path(MAX_PATH, L'\0');
+    BOOL isPath = ::SHGetPathFromIDListW(item, &path[0]);
     ::CoTaskMemFree(item);
-    if (isPath)
-        m_editDir.SetWindowText(buffer);
+    if (isPath) {
+        path.resize(std::wcslen(path.c_str()));
+        m_editDir.SetWindowText(path);
+    }
 }
 
 int CMainDlg::CopySelectionToEmptyField(const CListBox& list, CEdit& field)

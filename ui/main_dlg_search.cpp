@@ -148,11 +148,12 @@ int CMainDlg::ResultCount() const
     return m_searchDlg.m_nResultCount;
 }
 
-void CMainDlg::FileFound(const CString& path)
+void CMainDlg::FileFound(const CString& path, const std::wstring& exactPath)
 {
     CSearchDlg& dlg = m_searchDlg;
     int n = dlg.m_nResultCount;
     dlg.m_strResult[n] = path;
+    dlg.m_wstrResult[n] = exactPath;
     dlg.m_nDeleteFlag[n] = 1;
     dlg.m_nRecycleFlag[n] = 1;
     dlg.m_nResultCount = n + 1;

@@ -170,14 +170,14 @@ void CSearchDlg::ShowSearchingIn(const CString& dir)
 
 void CSearchDlg::AddResultLine(int i)
 {
-    m_listResults.AddString(m_strResult[i]);
+    m_listResults.AddString(m_wstrResult[i]);
     m_drain.SetPos(i);
 }
 
 void CSearchDlg::FitLines(int longest)
 {
     if (longest >= 0)
-        m_listResults.SetHorizontalExtentFor(m_strResult[longest]);
+        m_listResults.SetHorizontalExtentFor(m_wstrResult[longest]);
 }
 
 // ---- The lines' flags -------------------------------------------------------

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/search_logic.h"
+#include "engine/win_file_system.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/list_box.h"
@@ -32,9 +33,9 @@ public:
     void OnDeleteThis();
     void OnToRecycle();
 
-    // The deletion pass's steps.
-    int DeleteOneFile(const char* path);
-    int DeleteToRecycleBin(CString path);
+    // The deletion pass's steps, on a result's exact path.
+    int DeleteOneFile(const std::wstring& path);
+    int DeleteToRecycleBin(std::wstring path);
     void MarkResult(int line, int result);
     void PumpMessages();
     // The interrupt question of a running pass; Yes ends the pass at its next
@@ -71,6 +72,9 @@ public:
     int m_bBusy;
     int m_bReadyToDelete;
     CString m_strResult[MAX_RESULTS];
+    // Each result's path exactly as the file system spells it: the line shows
+    // it and the deletion takes it, also where m_strResult is a look-alike.
+    std::wstring m_wstrResult[MAX_RESULTS];
     int m_nDeleteFlag[MAX_RESULTS];
     int m_nRecycleFlag[MAX_RESULTS];
     int m_nResultCount;
@@ -98,4 +102,5 @@ private:
     int m_selected[MAX_RESULTS];
     bool m_bPassRunning = false;
     CThrottledDrain m_drain;
+    CListedFileDeleter m_deleter;
 };

@@ -1,7 +1,7 @@
 // The deletion pass of the results window: every ticked result deleted
 // permanently or into the Recycle Bin, and its line marked with the outcome.
-#include "engine/win_file_system.h"
 #include "platform/win/ui_seam.h"
+#include "platform/win/wide_text.h"
 #include "ui/search_dlg.h"
 
 void CSearchDlg::SetPassRunning(bool running)
@@ -25,7 +25,7 @@ void CSearchDlg::RunDeletionPass()
             break;
         if (m_nDeleteFlag[i] != 1)
             continue;
-        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_strResult[i]) : DeleteOneFile(m_strResult[i]);
+        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_wstrResult[i]) : DeleteOneFile(m_wstrResult[i]);
         MarkResult(i, result);
         m_drain.SetPos(i);
         PumpMessages();
@@ -46,23 +46,25 @@ bool CSearchDlg::AskInterrupt()
     return true;
 }
 
-int CSearchDlg::DeleteOneFile(const char* path)
+int CSearchDlg::DeleteOneFile(const std::wstring& path)
 {
-    return DeleteFilePermanently(path) ? 1 : 0;
+    return m_deleter.DeletePermanently(path) ? 1 : 0;
 }
 
-int CSearchDlg::DeleteToRecycleBin(CString path)
+int CSearchDlg::DeleteToRecycleBin(std::wstring path)
 {
     // Owned by this window, so that nothing else runs while the shell asks.
-    return MoveToRecycleBin(path, m_hWnd) ? 1 : 0;
+    return m_deleter.MoveToRecycleBin(path, m_hWnd) ? 1 : 0;
 }
 
 void CSearchDlg::MarkResult(int line, int result)
 {
-    CString text;
+    // The line read and written whole, so a name the code page cannot spell
+    // stays as it was.
+    std::wstring text;
     if (m_listResults.GetText(line, text) == LB_ERR)
         return;
-    text += result == 1 ? "（削除済み）" : "(削除に失敗)";
+    text += WideFromAnsi(result == 1 ? "（削除済み）" : "(削除に失敗)");
     m_listResults.DeleteString(line);
     m_listResults.InsertString(line, text);
 }

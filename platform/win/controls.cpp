@@ -20,6 +20,19 @@ int CopyItemText(const CWnd& control, UINT lengthMessage, UINT textMessage, int 
 
 }  // namespace
 
+int CListBox::GetText(int index, std::wstring& text) const
+{
+    int length = static_cast<int>(SendWide(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
+    if (length == LB_ERR) {
+        text.clear();
+        return LB_ERR;
+    }
+    text.assign(static_cast<size_t>(length) + 1, L'\0');
+    int got = static_cast<int>(SendWide(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0])));
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return got;
+}
+
 int CComboBox::GetLBText(int index, CString& text) const
 {
     return CopyItemText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_ERR, index, text);
@@ -30,14 +43,14 @@ int CListBox::GetText(int index, CString& text) const
     return CopyItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR, index, text);
 }
 
-void CListBox::SetHorizontalExtentFor(const char* widest)
+void CListBox::SetHorizontalExtentFor(const std::wstring& widest)
 {
     HDC dc = ::GetDC(m_hWnd);
     if (!dc)
         return;
     HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(dc, widest, lstrlenA(widest), &size);
+    ::GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
     ::SelectObject(dc, old);
     ::ReleaseDC(m_hWnd, dc);
     SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 8));

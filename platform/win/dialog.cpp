@@ -37,7 +37,7 @@ INT_PTR CDialog::DoModal()
     }
     m_bEndModal = false;
     m_nModalResult = -1;
-    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), parent, DialogProc,
+    HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate), parent, DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     if (!hWnd)
         return -1;
@@ -64,7 +64,7 @@ BOOL CDialog::Create(UINT idTemplate, CWnd* pParent)
 {
     m_nIDTemplate = idTemplate;
     m_pParentWnd = pParent;
-    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(idTemplate),
+    HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(idTemplate),
                                      pParent ? pParent->m_hWnd : nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }

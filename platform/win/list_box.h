@@ -6,6 +6,8 @@ class CListBox : public CWnd {
 public:
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(const std::wstring& text) { return static_cast<int>(SendWide(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))); }
+    int InsertString(int index, const std::wstring& text) { return static_cast<int>(SendWide(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()))); }
     int InsertString(int index, const char* text) { return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text))); }
     int DeleteString(int index) { return static_cast<int>(SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index))); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
@@ -14,6 +16,7 @@ public:
     int SetSel(int index, BOOL select = TRUE) { return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), static_cast<LPARAM>(index))); }
     // LB_ERR when the index names no line.
     int GetText(int index, CString& text) const;
+    int GetText(int index, std::wstring& text) const;
     // Lets the horizontal scroll bar reach the end of `widest`.
-    void SetHorizontalExtentFor(const char* widest);
+    void SetHorizontalExtentFor(const std::wstring& widest);
 };

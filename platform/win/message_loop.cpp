@@ -15,7 +15,7 @@ bool PreTranslate(MSG& msg)
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
         return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    return root && IsDialogWindow(root) && ::IsDialogMessageA(root, &msg);
+    return root && IsDialogWindow(root) && ::IsDialogMessageW(root, &msg);
 }
 
 // True (and `last` set to now) once `interval` has passed since `last`.
@@ -34,7 +34,7 @@ void RunModalLoop(HWND dialog, const bool& ended)
 {
     MSG msg;
     while (!ended && ::IsWindow(dialog)) {
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -43,7 +43,7 @@ void RunModalLoop(HWND dialog, const bool& ended)
             break;
         if (!PreTranslate(msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 }
@@ -51,13 +51,13 @@ void RunModalLoop(HWND dialog, const bool& ended)
 void DrainMessageQueue()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
 }
 

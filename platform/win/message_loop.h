@@ -1,7 +1,9 @@
 // The program's two ways of handling its queue: the modal loop of a dialog,
 // and the throttled drain of a long loop (the search, the deletion pass) that
 // runs inside a handler and keeps the windows alive by draining the queue
-// itself after each unit of work.
+// itself after each unit of work. Both take messages with the wide functions,
+// so that a character typed or given by an input method reaches an edit
+// field whole, whatever the code page.
 #pragma once
 
 #include "platform/cstring.h"

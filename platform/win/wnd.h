@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/cstring.h"
 
 class CWnd {
@@ -14,9 +16,15 @@ public:
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
+    // For text the code page may not spell: the program's windows are Unicode.
+    LRESULT SendWide(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
 
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     void GetWindowText(CString& text) const;
+    void SetWindowText(const std::wstring& text) { ::SetWindowTextW(m_hWnd, text.c_str()); }
+    // The text as the code page spells it exactly; false (and `text` a
+    // look-alike) when some character has no spelling there.
+    bool GetExactWindowText(CString& text) const;
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }

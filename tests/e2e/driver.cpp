@@ -161,6 +161,11 @@ bool Window::Click(int id) const
 
 bool Window::Type(int id, const std::string& text) const
 {
+    return TypeWide(id, testing_support::Wide932(text));
+}
+
+bool Window::TypeWide(int id, const std::wstring& text) const
+{
     if (!Usable(id, "type"))
         return false;
     HWND control = Item(id);
@@ -170,23 +175,13 @@ bool Window::Type(int id, const std::string& text) const
         ReportFailure("type: the combo box has no text field");
         return false;
     }
-    bool singleByte = true;
-    for (char c : text)
-        singleByte = singleByte && !::IsDBCSLeadByteEx(932, static_cast<unsigned char>(c));
-    if (!singleByte) {
-        // Wine's ANSI edit field turns each WM_CHAR byte into a character of
-        // its own, so double-byte text cannot be typed. It is set (the
-        // earlier actions are done), with the notification typing gives.
-        if (::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != TRUE)
-            return false;
-        return !combo || ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE),
-                                        reinterpret_cast<LPARAM>(control));
-    }
-    bool ok = ::PostMessageA(field, EM_SETSEL, 0, -1) != 0;
+    // Characters as a keyboard or an input method delivers them: Unicode
+    // WM_CHAR, one UTF-16 unit at a time.
+    bool ok = ::PostMessageW(field, EM_SETSEL, 0, -1) != 0;
     if (text.empty())
-        return ok && ::PostMessageA(field, WM_CHAR, VK_BACK, KeyData(VK_BACK, false));
-    for (char c : text)
-        ok = ok && ::PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+        return ok && ::PostMessageW(field, WM_CHAR, VK_BACK, KeyData(VK_BACK, false));
+    for (wchar_t c : text)
+        ok = ok && ::PostMessageW(field, WM_CHAR, static_cast<WPARAM>(c), 1);
     return ok;
 }
 

@@ -64,11 +64,12 @@ public:
     // for a user, when the control or its window is disabled or hidden.
     bool Click(int id) const;
     // Replaces the text of an edit field or of a combo box's field by
-    // keystrokes (select all, then WM_CHAR per character, Backspace for an
-    // empty text), so the control notifies as it does for a user. Text with
-    // double-byte characters is set instead, with the notification typing
-    // gives (Wine's ANSI edit field cannot take them as keystrokes).
+    // keystrokes (select all, then a Unicode WM_CHAR per character, as a
+    // keyboard or an input method gives them; Backspace for an empty text),
+    // so the control notifies as it does for a user.
     bool Type(int id, const std::string& text) const;
+    // The same for text the code page may not spell.
+    bool TypeWide(int id, const std::wstring& text) const;
     // Selects one line of a list box (or, for a multiple-selection list,
     // exactly the given lines) and notifies as a mouse click would.
     bool SelectLine(int id, int index) const;

@@ -513,5 +513,61 @@ TEST_F(PatternEditorTest, FailedSaveIsReportedAndLeavesTheChangesUnsaved)
     ExpectSettings(file);
 }
 
+// ---- Text as the user types it ---------------------------------------------
+
+// Japanese typed the way an input method delivers it (Unicode WM_CHAR) reaches
+// every field whole and is saved as its code-page-932 bytes; a name, mask or
+// directory the code page cannot spell exactly (é, whose look-alike "e" would
+// widen a mask or name another folder) is refused and changes nothing.
+TEST_F(PatternEditorTest, TypedJapaneseArrivesWholeAndLookAlikesAreRefused)
+{
+    TempDir base(false);
+    const std::string dir = base / "表ソ削除";
+    ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((testing_support::Wide932(base.Path()) + L"\\caf\u00e9").c_str(), nullptr));
+    ASSERT_TRUE(Start());
+
+    struct Row {
+        int field;
+        int button;  // 0: the name, saved by the update button
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {IDC_PATTERN_COMBO, 0, kNameUnspellable},
+        {IDC_MASK_EDIT, IDC_ADD_MASK, kMaskUnspellable},
+        {IDC_DIR_EDIT, IDC_ADD_DIR, kDirUnspellable},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.refusal);
+        const MainState before = ReadMainState(main);
+        const std::wstring lookAlike = row.field == IDC_DIR_EDIT ? testing_support::Wide932(base.Path()) + L"\\caf\u00e9"
+                                                                 : L"caf\u00e9*";
+        ASSERT_TRUE(main.TypeWide(row.field, lookAlike) && main.Click(row.button ? row.button : IDC_UPDATE));
+        ASSERT_TRUE(Answered(kMessage, row.refusal, IDOK));
+        // The field keeps what was typed (read back here as its look-alike);
+        // the rest is as it was, but for typing in the name.
+        MainState now = ReadMainState(main);
+        std::string& typed = row.field == IDC_PATTERN_COMBO ? now.patternText
+                             : row.field == IDC_MASK_EDIT   ? now.maskEdit
+                                                            : now.dirEdit;
+        EXPECT_EQ(row.field == IDC_DIR_EDIT ? base.Path() + "\\cafe" : "cafe*", typed);
+        typed = row.field == IDC_PATTERN_COMBO ? before.patternText : row.field == IDC_MASK_EDIT ? before.maskEdit : before.dirEdit;
+        MainState expected = before;
+        if (row.field == IDC_PATTERN_COMBO) {
+            expected.patternSel = -1;  // typed text selects no item
+            expected.updateEnabled = true;
+        }
+        EXPECT_EQ(expected, now);
+        EXPECT_FALSE(app.HasSettings());
+    }
+
+    ASSERT_TRUE(main.Type(IDC_MASK_EDIT, "ソ削除.tmp") && main.Click(IDC_ADD_MASK));
+    ASSERT_TRUE(main.Type(IDC_DIR_EDIT, dir) && main.Click(IDC_ADD_DIR));
+    ASSERT_TRUE(main.Type(IDC_PATTERN_COMBO, "表ソ削除"));
+    ExpectNoMessageBox();
+    EXPECT_EQ(Texts{"ソ削除.TMP"}, main.ListItems(IDC_MASK_LIST));
+    Save(SettingsBytes({{"表ソ削除", {{"ソ削除.TMP", 0}}, {{UpperCp932(dir) + "\\", 0}}}}));
+}
+
 }  // namespace
 }  // namespace e2e

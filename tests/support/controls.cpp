@@ -24,18 +24,23 @@ std::string Narrow(const std::wstring& w, UINT codePage)
 }
 
 // An item of a list box or a combo box's list, through the W messages.
-std::string ItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
+std::wstring WideItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
 {
     LRESULT n = ::SendMessageW(control, lenMessage, static_cast<WPARAM>(index), 0);
     if (n < 0)
-        return std::string();
+        return std::wstring();
     // Room to spare, whatever unit the length came in.
     std::wstring w(static_cast<size_t>(n) * 2 + 16, L'\0');
     n = ::SendMessageW(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&w[0]));
     if (n < 0)
-        return std::string();
+        return std::wstring();
     w.resize(static_cast<size_t>(n));
-    return Narrow(w, 932);
+    return w;
+}
+
+std::string ItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
+{
+    return Narrow(WideItemText(control, lenMessage, textMessage, index), 932);
 }
 
 std::vector<std::string> Items(HWND control, UINT countMessage, UINT lenMessage, UINT textMessage)
@@ -109,6 +114,16 @@ std::vector<std::string> ComboItems(HWND combo)
 ProgressState Progress(HWND bar)
 {
     return ProgressState{Send(bar, PBM_GETRANGE, TRUE), Send(bar, PBM_GETRANGE, FALSE), Send(bar, PBM_GETPOS)};
+}
+
+std::wstring Wide932(const std::string& cp932)
+{
+    return Wide(cp932, 932);
+}
+
+std::wstring WideListItem(HWND list, int index)
+{
+    return WideItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 }  // namespace testing_support

@@ -16,6 +16,9 @@ namespace testing_support {
 // Code page 932 text as UTF-8, for readable failure messages.
 std::string Utf8(const std::string& cp932);
 
+// Code page 932 text as UTF-16, as the program's windows keep it.
+std::wstring Wide932(const std::string& cp932);
+
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 inline bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }  // false for no window
@@ -23,6 +26,8 @@ inline bool IsVisible(HWND window) { return window && ::IsWindowVisible(window);
 inline int Check(HWND button) { return static_cast<int>(::SendMessageA(button, BM_GETCHECK, 0, 0)); }
 
 std::string ListItem(HWND list, int index);
+// The line exactly, for names the code page cannot spell.
+std::wstring WideListItem(HWND list, int index);
 std::vector<std::string> ListItems(HWND list);
 inline int ListCurSel(HWND list) { return static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0)); }
 // The selected lines of a list of either kind, in order.

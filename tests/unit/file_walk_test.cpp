@@ -2,6 +2,7 @@
 // table: order, paths, links, the result limit and stops, natively.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,75 +14,112 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+using ExactLines = std::vector<std::wstring>;
 
-// Directories by path (upper case, without a closing separator), each with
-// its entries in listing order: "NAME/" is a directory, "NAME@" a link to one.
+// The fake's code page: ASCII, and 表 as Shift-JIS spells it; "é" has the
+// look-alike "e", and what it cannot spell becomes "?".
+std::string Spell(const std::wstring& exact)
+{
+    std::string text;
+    for (wchar_t c : exact) {
+        if (c < 0x80)
+            text += static_cast<char>(c);
+        else if (c == L'表')
+            text += "表";
+        else
+            text += c == L'é' ? "e" : "?";
+    }
+    return text;
+}
+
+std::wstring ExactFormOfText(const char* text)
+{
+    std::wstring exact;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (p[0] == 0x95 && p[1] == 0x5C) {
+            exact += L'表';
+            ++p;
+        } else {
+            exact += static_cast<wchar_t>(*p);
+        }
+    }
+    return exact;
+}
+
+// Directories by exact path (without a closing separator), each with its
+// entries in listing order: "NAME/" is a directory, "NAME@" a link to one.
 class TableFileSystem : public WalkFileSystem {
 public:
-    explicit TableFileSystem(std::map<std::string, Lines> dirs) : m_dirs(std::move(dirs)) {}
+    explicit TableFileSystem(std::map<std::wstring, ExactLines> dirs) : m_dirs(std::move(dirs)) {}
 
-    bool EnterDirectory(const CString& dir) override
+    std::wstring ExactFormOf(const CString& text) const override { return ExactFormOfText(text); }
+
+    bool EnterDirectory(const std::wstring& dir) override
     {
-        std::string key = Key(dir);
+        std::wstring key = Key(dir);
         if (!m_dirs.count(key))
             return false;
         m_current = key;
         return true;
     }
 
-    void Enumerate(const char* pattern, const Visitor& visit) override
+    void Enumerate(const std::wstring& pattern, const Visitor& visit) override
     {
-        const std::string dir = m_current;
-        Lines names = {".", "..", };
-        for (const std::string& e : m_dirs[dir])
+        const std::wstring dir = m_current;
+        ExactLines names = {L".", L".."};
+        for (const std::wstring& e : m_dirs[dir])
             names.push_back(e);
-        for (std::string name : names) {
-            bool isDir = name == "." || name == ".." || name.back() == '/' || name.back() == '@';
-            bool isLink = name.back() == '@';
+        for (std::wstring name : names) {
+            bool isDir = name == L"." || name == L".." || name.back() == L'/' || name.back() == L'@';
+            bool isLink = name.back() == L'@';
             if (isDir && name.size() > 2)
                 name.pop_back();
-            if (!Matches(pattern, name.c_str()))
+            if (!Matches(pattern.c_str(), name.c_str()))
                 continue;
-            if (!visit(Entry{name.c_str(), isDir, isLink}))
+            const std::string spelled = Spell(name);
+            if (!visit(Entry{spelled.c_str(), name.c_str(), isDir, isLink}))
                 return;
         }
     }
 
 private:
-    static std::string Key(CString dir)
+    static std::wstring Key(std::wstring dir)
     {
-        dir.MakeUpper();
-        if (EndsWithSeparator(dir))
-            dir.Truncate(dir.GetLength() - 1);
-        return dir.GetString();
+        for (wchar_t& c : dir)
+            c = c < 0x80 ? static_cast<wchar_t>(std::toupper(c)) : c;
+        if (!dir.empty() && dir.back() == L'\\')
+            dir.pop_back();
+        return dir;
     }
-    // "*" and "?" over ASCII names, ignoring case, as the system matches.
-    static bool Matches(const char* p, const char* s)
+    // "*" and "?", ignoring the case of ASCII letters, as the system matches.
+    static bool Matches(const wchar_t* p, const wchar_t* s)
     {
-        if (*p == '\0')
-            return *s == '\0';
-        if (*p == '*')
+        if (*p == L'\0')
+            return *s == L'\0';
+        if (*p == L'*')
             return Matches(p + 1, s) || (*s && Matches(p, s + 1));
-        if (*s == '\0')
+        if (*s == L'\0')
             return false;
-        bool same = *p == '?' || std::toupper(static_cast<unsigned char>(*p)) == std::toupper(static_cast<unsigned char>(*s));
-        return same && Matches(p + 1, s + 1);
+        auto fold = [](wchar_t c) { return c < 0x80 ? std::toupper(c) : static_cast<int>(c); };
+        return (*p == L'?' || fold(*p) == fold(*s)) && Matches(p + 1, s + 1);
     }
 
-    std::map<std::string, Lines> m_dirs;
-    std::string m_current;
+    std::map<std::wstring, ExactLines> m_dirs;
+    std::wstring m_current;
 };
 
-// Records what the walk reports: "enter DIR", "file PATH" and "poll".
+// Records what the walk reports: "enter DIR", "file PATH" and "poll", and
+// the exact path of every file.
 class RecordingCaller : public WalkCaller {
 public:
     RecordingCaller(int count, int stopAtPoll) : m_count(count), m_stopAtPoll(stopAtPoll) {}
     void DirectoryEntered(const CString& dir) override { events.push_back("enter " + std::string(dir)); }
     int ResultCount() const override { return m_count; }
-    void FileFound(const CString& path) override
+    void FileFound(const CString& path, const std::wstring& exactPath) override
     {
         ++m_count;
         events.push_back("file " + std::string(path));
+        exact.push_back(exactPath);
     }
     bool StopNow() override
     {
@@ -89,6 +127,7 @@ public:
         return ++m_polls == m_stopAtPoll;
     }
     Lines events;
+    ExactLines exact;
 
 private:
     int m_count;
@@ -96,15 +135,17 @@ private:
     int m_polls = 0;
 };
 
-const std::map<std::string, Lines> kTree = {
-    {"C:", {"ROOT.TMP", "SUB1/", "SUB2/"}},
-    {"C:\\SUB1", {"A.TMP", "A.LOG"}},
-    {"C:\\SUB2", {"B.TMP", "DEEP/", "OUT@"}},
-    {"C:\\SUB2\\DEEP", {"C.TMP"}},
-    {"C:\\SUB2\\OUT", {"NEVER.TMP"}},
-    {"C:\\DATA表", {"F.TMP", "X.TMP/", "SUB/"}},
-    {"C:\\DATA表\\SUB", {"G.TMP"}},
-    {"C:\\DATA表\\X.TMP", {"H.TMP"}},
+const std::map<std::wstring, ExactLines> kTree = {
+    {L"C:", {L"ROOT.TMP", L"SUB1/", L"SUB2/"}},
+    {L"C:\\SUB1", {L"A.TMP", L"A.LOG"}},
+    {L"C:\\SUB2", {L"B.TMP", L"DEEP/", L"OUT@"}},
+    {L"C:\\SUB2\\DEEP", {L"C.TMP"}},
+    {L"C:\\SUB2\\OUT", {L"NEVER.TMP"}},
+    {L"C:\\DATA表", {L"F.TMP", L"X.TMP/", L"SUB/"}},
+    {L"C:\\DATA表\\SUB", {L"G.TMP"}},
+    {L"C:\\DATA表\\X.TMP", {L"H.TMP"}},
+    {L"C:\\INTL", {L"café.tmp", L"cafe.tmp", L"한.tmp", L"ab.tmp", L"사진/"}},
+    {L"C:\\INTL\\사진", {L"x.tmp"}},
 };
 
 struct Walk {
@@ -120,6 +161,7 @@ struct Row {
     int startCount = 0;
     int stopAtPoll = 0;
     bool limitReached = false;
+    ExactLines exact = {};  // checked when given
 };
 
 TEST(FileWalk, OrderPathsLinksLimitAndStops)
@@ -168,6 +210,22 @@ TEST(FileWalk, OrderPathsLinksLimitAndStops)
          {{"C:\\", "*.TMP", 1}},
          {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll"},
          0, 2},
+        {"names the code page cannot spell: a look-alike or \"?\" beside the exact path, which tells "
+         "e-acute from e; such a directory is walked like any other",
+         {{"C:\\INTL\\", "*.TMP", 1}},
+         {"enter C:\\INTL\\", "file C:\\INTL\\cafe.tmp", "poll", "file C:\\INTL\\cafe.tmp", "poll",
+          "file C:\\INTL\\?.tmp", "poll", "file C:\\INTL\\ab.tmp", "poll",
+          "enter C:\\INTL\\??", "file C:\\INTL\\??\\x.tmp", "poll"},
+         0, 0, false,
+         {L"C:\\INTL\\café.tmp", L"C:\\INTL\\cafe.tmp", L"C:\\INTL\\한.tmp", L"C:\\INTL\\ab.tmp",
+          L"C:\\INTL\\사진\\x.tmp"}},
+        {"exact paths follow the same joins and cuts as the code page's, root and 表 included",
+         {{"C:\\", "ROOT.TMP", 1}, {"C:\\DATA表", "*.TMP", 1}},
+         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP",
+          "enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll", "enter C:\\DATA表\\X.TMP",
+          "file C:\\DATA表\\X.TMP\\H.TMP", "poll", "enter C:\\DATA表\\SUB", "file C:\\DATA表\\SUB\\G.TMP", "poll"},
+         0, 0, false,
+         {L"C:\\ROOT.TMP", L"C:\\DATA表\\F.TMP", L"C:\\DATA表\\X.TMP\\H.TMP", L"C:\\DATA表\\SUB\\G.TMP"}},
     };
     for (const Row& row : rows) {
         TableFileSystem fs(kTree);
@@ -179,6 +237,9 @@ TEST(FileWalk, OrderPathsLinksLimitAndStops)
                 break;
         }
         EXPECT_EQ(row.events, caller.events) << row.what;
+        if (!row.exact.empty()) {
+            EXPECT_EQ(row.exact, caller.exact) << row.what;
+        }
         EXPECT_EQ(row.limitReached, walk.LimitReached()) << row.what;
         EXPECT_EQ(row.limitReached || row.stopAtPoll > 0, walk.MustEnd()) << row.what;
     }

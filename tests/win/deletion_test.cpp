@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -454,5 +455,132 @@ INSTANTIATE_TEST_SUITE_P(Attempts, AttemptDuringPassTest,
                          [](const ::testing::TestParamInfo<Attempt>& info) {
                              return info.param == Attempt::OkAndEscape ? "OkAndEscape" : "NewSearchAndPatternChanges";
                          });
+
+
+// ---- Every name exact, and links never followed ---------------------------
+
+bool ExistsExactly(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class ExactDeletionTest : public DeletionTest, public ::testing::WithParamInterface<int> {};
+
+// Names the code page cannot spell come back from the "A" functions as
+// look-alikes (café as cafe) or "?": each line still deletes exactly the file
+// it was found as, whichever way it goes.
+TEST_P(ExactDeletionTest, ExactlyTheTickedFilesGoWhateverTheirNames)
+{
+    const int recycle = GetParam();
+    const std::wstring dir = testing_support::Wide932(MakeDir("INTL"));
+    // Names of each run's own, as the trash is shared by the runs.
+    const std::wstring run = recycle ? L"bin_" : L"gone_";
+    const std::vector<std::wstring> names = {run + L"café.tmp", run + L"cafe.tmp", run + L"a\U0001F600.tmp", run + L"ab.tmp",
+                                             run + L"한.tmp"};
+    const std::vector<std::wstring> kept = {names[1], names[3]};
+    for (const std::wstring& name : names) {
+        HANDLE file = ::CreateFileW((dir + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        ::CloseHandle(file);
+    }
+    AddDir(PathOf("INTL"), false);
+    AddMask("*.TMP");
+    Search();
+    ASSERT_EQ(static_cast<int>(names.size()), Results().m_nResultCount);
+
+    // Every line names an existing file, each file once, as the line shows it.
+    std::vector<std::wstring> listed;
+    for (int i = 0; i < Results().m_nResultCount; ++i) {
+        const std::wstring& path = Results().m_wstrResult[i];
+        EXPECT_TRUE(ExistsExactly(path));
+        EXPECT_TRUE(path == testing_support::WideListItem(Control(IDC_RESULT_LIST), i));
+        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+        listed.push_back(name);
+        const bool keep = std::find(kept.begin(), kept.end(), name) != kept.end();
+        SetFlags(i, keep ? 0 : 1, recycle);
+    }
+    std::vector<std::wstring> sorted = listed, expected = names;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_TRUE(sorted == expected);
+
+    Click(IDC_ACTION);
+    for (int i = 0; i < static_cast<int>(listed.size()); ++i) {
+        const bool keep = std::find(kept.begin(), kept.end(), listed[i]) != kept.end();
+        EXPECT_EQ(keep, ExistsExactly(dir + L"\\" + listed[i])) << i;
+        EXPECT_TRUE(testing_support::WideListItem(Control(IDC_RESULT_LIST), i) == (keep ? Results().m_wstrResult[i] : Results().m_wstrResult[i] + testing_support::Wide932(kDeletedMark))) << i;
+        EXPECT_EQ(!keep && recycle == 1, ExistsExactly(testing_support::Wide932(TrashFolder()) + L"\\files\\" + listed[i])) << i;
+    }
+}
+
+// A link to a file looks like the file to every call under Wine, and every
+// way of deleting it deletes what it points to: the line fails instead, and
+// the link and its target stay; the rest of the tree goes.
+TEST_P(ExactDeletionTest, ALinkToAFileIsNeitherDeletedNorFollowed)
+{
+    if (!OnWine())
+        GTEST_SKIP() << "the link is made as a host symbolic link";
+    const int recycle = GetParam();
+    const std::string plain = recycle ? "BIN_PLAIN.TMP" : "GONE_PLAIN.TMP";  // the trash is shared by the runs
+    MakeFile("OUTSIDE\\VICTIM2.TMP", "victim");
+    MakeFile("TREE\\" + plain, "plain");
+    Finally removeLink{[&] { RemoveWholeTree(PathOf("TREE")); }};
+    ASSERT_EQ(0, RunHostShell("ln -s ../OUTSIDE/VICTIM2.TMP '" + HostPathOf(PathOf("TREE")) + "/FILELINK.TMP'"));
+    const std::string tree = AddDir(PathOf("TREE"), false);
+    AddMask("*.TMP");
+    Search();
+    ASSERT_EQ(2, Results().m_nResultCount);
+    SelectAll();
+    SetFlags(0, 1, recycle);
+    SetFlags(1, 1, recycle);
+    Click(IDC_ACTION);
+
+    for (int i = 0; i < 2; ++i) {
+        const std::string path = Results().m_strResult[i].GetString();
+        const bool isLink = NameOf(path) == "FILELINK.TMP";
+        EXPECT_EQ(path + (isLink ? kFailedMark : kDeletedMark), Line(i));
+        EXPECT_EQ(isLink, FileExists(path));
+    }
+    EXPECT_EQ(0, RunHostShell("test -L '" + HostPathOf(PathOf("TREE")) + "/FILELINK.TMP'"));
+    EXPECT_EQ("victim", FileContent(PathOf("OUTSIDE\\VICTIM2.TMP")));
+    EXPECT_FALSE(InTrash("VICTIM2.TMP"));
+    EXPECT_FALSE(InTrash("FILELINK.TMP"));
+    EXPECT_EQ(recycle == 1, InTrash(plain));
+}
+
+// A stored directory may name its folder through a drive letter that is an
+// alias of it, or by its short name: its files are still the listed ones.
+TEST_F(DeletionTest, DriveAliasesAndShortNamesStillDelete)
+{
+    MakeFile("ALIASED\\BY_DRIVE.TMP", "x");
+    MakeFile("A LONG FOLDER NAME\\BY_SHORT_NAME.TMP", "x");
+    MappedDrive drive(PathOf("ALIASED"), "BY_DRIVE.TMP");
+    char shortName[MAX_PATH] = "";
+    ::GetShortPathNameA(PathOf("A LONG FOLDER NAME").c_str(), shortName, MAX_PATH);
+    const bool isShort = shortName[0] && PathOf("A LONG FOLDER NAME") != shortName;
+    if (!drive.Ok() && !isShort)
+        GTEST_SKIP() << "neither a drive letter nor a short name for a folder here";
+    Finally leaveDrive{[&] { testing_support::ChangeDirectory(temp.Path()); }};
+    Paths paths;
+    if (drive.Ok())
+        paths.push_back(AddDir(drive.Drive() + "\\", false) + "BY_DRIVE.TMP");
+    if (isShort)
+        paths.push_back(AddDir(shortName, false) + "BY_SHORT_NAME.TMP");
+    AddMask("*.TMP");
+    Search();
+    ExpectReady(paths);
+    SelectAll();
+    Click(IDC_TO_RECYCLE);
+    Click(IDC_ACTION);
+    Paths done;
+    for (const std::string& path : paths) {
+        done.push_back(path + kDeletedMark);
+        EXPECT_FALSE(FileExists(path));
+    }
+    ExpectDone(done, static_cast<int>(paths.size()) - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, ExactDeletionTest, ::testing::Values(1, 0),
+                         [](const ::testing::TestParamInfo<int>& info) { return info.param ? "ToTheBin" : "Permanently"; });
 
 }  // namespace

@@ -200,18 +200,18 @@ void OnLoopStep()
         WaitOutDrainInterval();
 }
 
-using FindFirst = HANDLE(WINAPI*)(LPCSTR, LPWIN32_FIND_DATAA);
-using FindNext = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAA);
+using FindFirst = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+using FindNext = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
 FindFirst g_findFirst = nullptr;
 FindNext g_findNext = nullptr;
 
-HANDLE WINAPI SlowFindFirstFileA(LPCSTR name, LPWIN32_FIND_DATAA entry)
+HANDLE WINAPI SlowFindFirstFileW(LPCWSTR name, LPWIN32_FIND_DATAW entry)
 {
     OnLoopStep();
     return g_findFirst(name, entry);
 }
 
-BOOL WINAPI SlowFindNextFileA(HANDLE find, LPWIN32_FIND_DATAA entry)
+BOOL WINAPI SlowFindNextFileW(HANDLE find, LPWIN32_FIND_DATAW entry)
 {
     OnLoopStep();
     return g_findNext(find, entry);
@@ -249,10 +249,10 @@ ResultsSpy::ResultsSpy()
 {
     g_spy = this;
     m_hook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &ResultsSpy::Hook, nullptr, ::GetCurrentThreadId());
-    g_findFirst = reinterpret_cast<FindFirst>(Export("FindFirstFileA"));
-    g_findNext = reinterpret_cast<FindNext>(Export("FindNextFileA"));
-    RedirectImports(reinterpret_cast<void*>(g_findFirst), reinterpret_cast<void*>(&SlowFindFirstFileA));
-    RedirectImports(reinterpret_cast<void*>(g_findNext), reinterpret_cast<void*>(&SlowFindNextFileA));
+    g_findFirst = reinterpret_cast<FindFirst>(Export("FindFirstFileW"));
+    g_findNext = reinterpret_cast<FindNext>(Export("FindNextFileW"));
+    RedirectImports(reinterpret_cast<void*>(g_findFirst), reinterpret_cast<void*>(&SlowFindFirstFileW));
+    RedirectImports(reinterpret_cast<void*>(g_findNext), reinterpret_cast<void*>(&SlowFindNextFileW));
 }
 
 ResultsSpy::~ResultsSpy()
@@ -264,8 +264,8 @@ void ResultsSpy::Stop()
 {
     if (g_spy != this)
         return;
-    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileA), reinterpret_cast<void*>(g_findFirst));
-    RedirectImports(reinterpret_cast<void*>(&SlowFindNextFileA), reinterpret_cast<void*>(g_findNext));
+    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileW), reinterpret_cast<void*>(g_findFirst));
+    RedirectImports(reinterpret_cast<void*>(&SlowFindNextFileW), reinterpret_cast<void*>(g_findNext));
     ::UnhookWindowsHookEx(m_hook);
     g_spy = nullptr;
 }

@@ -20,6 +20,12 @@
 
 namespace win_test {
 
+// Runs `cleanUp` when the scope ends, also after a failed assertion.
+struct Finally {
+    std::function<void()> cleanUp;
+    ~Finally() { cleanUp(); }
+};
+
 // ---- The host behind Wine -------------------------------------------------
 
 bool OnWine();

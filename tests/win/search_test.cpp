@@ -18,12 +18,6 @@ using namespace win_test;
 
 namespace {
 
-// Runs `cleanUp` when the scope ends, also after a failed assertion.
-struct Finally {
-    std::function<void()> cleanUp;
-    ~Finally() { cleanUp(); }
-};
-
 // `dir` (ending with "\") followed by each name that `mask` matches in
 // `path`, in the system's order.
 Paths Matches(const std::string& dir, const std::string& path, const std::string& mask)
