@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Writes the process's current directory into buf; false when it does not fit.
+// Writes the process's current directory into buf; false when it does not
+// fit, or when the code page cannot spell it exactly.
 bool GetCurrentDir(char* buf, std::size_t size);
 
 // True when `path` exists; *readOnly receives its read-only attribute.

@@ -2,12 +2,21 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace platform {
 
 bool GetCurrentDir(char* buf, std::size_t size)
 {
-    DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(size), buf);
-    return n != 0 && n < size;
+    // Read wide and spelled exactly: a look-alike would name another folder.
+    std::wstring wide(GetCurrentDirectoryW(0, nullptr), L'\0');
+    DWORD n = wide.empty() ? 0 : GetCurrentDirectoryW(static_cast<DWORD>(wide.size()), &wide[0]);
+    if (n == 0 || n >= wide.size())
+        return false;
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buf, static_cast<int>(size), nullptr,
+                                    &usedDefault);
+    return bytes > 0 && !usedDefault;
 }
 
 bool GetFileReadOnly(const char* path, bool* readOnly)

@@ -2,6 +2,7 @@
 
 #include "app/about_dlg.h"
 #include "platform/file.h"
+#include "platform/system.h"
 #include "platform/win/paint_dc.h"
 #include "platform/win/ui_seam.h"
 
@@ -22,8 +23,7 @@ CMainDlg::CMainDlg(CWnd* pParent)
     m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     // Relative directories of older settings files are taken from here.
     char dir[MAX_PATH + 1];
-    DWORD n = ::GetCurrentDirectoryA(sizeof dir, dir);
-    if (n > 0 && n < sizeof dir)
+    if (platform::GetCurrentDir(dir, sizeof dir))
         m_strStartDir = dir;
 }
 
@@ -96,7 +96,7 @@ void CMainDlg::TellLoadOutcome()
 {
     CString text;
     if (m_patternSet.GetPath()[0] == '\0') {
-        text = "起動したディレクトリのパスが長すぎるため、設定ファイルを読み書きできません。";
+        text = "起動したディレクトリのパスが長すぎるか、使えない文字が含まれているため、設定ファイルを読み書きできません。";
     } else {
         text = "設定ファイル「";
         text += m_patternSet.GetPath();

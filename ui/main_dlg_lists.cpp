@@ -8,7 +8,12 @@
 
 #include "engine/search_logic.h"
 #include "platform/mbcs.h"
+#include "platform/system.h"
 #include "platform/win/ui_seam.h"
+
+namespace {
+const char kDirUnspellable[] = "探索するディレクトリ名に使えない文字が含まれています";
+}  // namespace
 
 void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
                         bool (CPatternSet::*add)(const CString&, int))
@@ -66,9 +71,11 @@ bool CMainDlg::PrepareDir(CString& text, int& flag)
     // so that it still names that directory later.
     if (!IsAbsolutePath(text)) {
         char full[MAX_PATH + 1];
-        DWORD n = ::GetCurrentDirectoryA(sizeof full, full);
-        if (n > 0 && n < sizeof full)
-            text = full;
+        if (!platform::GetCurrentDir(full, sizeof full)) {
+            platform::ShowMessageBox(m_hWnd, kDirUnspellable, "メッセージ", MB_OK);
+            return false;
+        }
+        text = full;
     }
     if (!EndsWithSeparator(text))
         text += "\\";
@@ -103,7 +110,7 @@ void CMainDlg::OnRemoveMask()
 void CMainDlg::OnAddDir()
 {
     static const EntryTexts texts = {"探索するディレクトリは１００個までしか登録できません",
-                                     "探索するディレクトリ名に使えない文字が含まれています"};
+                                     kDirUnspellable};
     AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), texts, &CMainDlg::PrepareDir, &CPatternSet::AddDir);
 }
 
