@@ -1,12 +1,5 @@
-# MinGW-w64 x86_64 from Linux: the 64-bit Windows program, tests run under wine64.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 64-bit Windows program (x86_64); tests run under wine64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Every test program runs through the project's Wine environment for x64.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh;--arch;x64")
+set(TIDYMOTH_MINGW x86_64-w64-mingw32)
+set(TIDYMOTH_WINE_ARCH x64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

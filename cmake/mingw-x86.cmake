@@ -1,12 +1,5 @@
-# MinGW-w64 i686 from Linux: the 32-bit Windows program, tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows program (i686), the reference target; tests run under Wine.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Every test program runs through the project's Wine environment for x86.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh;--arch;x86")
+set(TIDYMOTH_MINGW i686-w64-mingw32)
+set(TIDYMOTH_WINE_ARCH x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
