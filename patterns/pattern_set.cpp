@@ -14,7 +14,9 @@ const char SETTINGS_FILE_NAME[] = "/Tidymoth.use";  // the portable build's own 
 void CDeletePattern::Init()
 {
     m_strName = DEFAULT_PATTERN_NAME;
-    for (int i = 0; i < MAX_ENTRIES; ++i) {
+    // No slot at or past the high-water mark has held anything since the last
+    // Init, so clearing those below it clears every slot.
+    for (int i = 0; i < m_nSlotsUsed; ++i) {
         m_strMask[i].Empty();
         m_strDir[i].Empty();
         m_nMaskFlag[i] = 0;
@@ -22,6 +24,7 @@ void CDeletePattern::Init()
     }
     m_nMaskCount = 0;
     m_nDirCount = 0;
+    m_nSlotsUsed = 0;
 }
 
 namespace {
@@ -60,14 +63,26 @@ void CopyEntries(CString* strings, int* flags, const CString* from, const int* f
 
 }  // namespace
 
+void CDeletePattern::NoteSlotsUsed(int count)
+{
+    if (count > m_nSlotsUsed)
+        m_nSlotsUsed = count;
+}
+
 bool CDeletePattern::AddMask(const CString& mask, int flag)
 {
-    return AddEntry(m_strMask, m_nMaskFlag, m_nMaskCount, mask, flag);
+    if (!AddEntry(m_strMask, m_nMaskFlag, m_nMaskCount, mask, flag))
+        return false;
+    NoteSlotsUsed(m_nMaskCount);
+    return true;
 }
 
 bool CDeletePattern::AddDir(const CString& dir, int flag)
 {
-    return AddEntry(m_strDir, m_nDirFlag, m_nDirCount, dir, flag);
+    if (!AddEntry(m_strDir, m_nDirFlag, m_nDirCount, dir, flag))
+        return false;
+    NoteSlotsUsed(m_nDirCount);
+    return true;
 }
 
 bool CDeletePattern::RemoveMask(int index)
@@ -95,6 +110,8 @@ void CDeletePattern::TakeContentOf(const CDeletePattern& other)
     m_strName = other.m_strName;
     m_nMaskCount = other.m_nMaskCount;
     m_nDirCount = other.m_nDirCount;
+    NoteSlotsUsed(m_nMaskCount);
+    NoteSlotsUsed(m_nDirCount);
 }
 
 CPatternSet::CPatternSet()
@@ -118,6 +135,13 @@ void CPatternSet::InitAll()
 {
     for (CDeletePattern& pattern : m_pattern)
         pattern.Init();
+}
+
+void CPatternSet::Clear()
+{
+    InitAll();
+    m_nCount = 1;
+    m_nCurrent = 0;
 }
 
 bool CPatternSet::NewPattern()

@@ -43,6 +43,7 @@ public:
 private:
     bool IsMask(int index) const { return index >= 0 && index < m_nMaskCount && index < MAX_ENTRIES; }
     bool IsDir(int index) const { return index >= 0 && index < m_nDirCount && index < MAX_ENTRIES; }
+    void NoteSlotsUsed(int count);
 
     CString m_strName;
     CString m_strMask[MAX_ENTRIES];
@@ -51,6 +52,7 @@ private:
     int m_nMaskFlag[MAX_ENTRIES] = {};
     int m_nMaskCount = 0;
     int m_nDirCount = 0;
+    int m_nSlotsUsed = 0;  // slots of either list written since the last Init
 };
 
 // What the constructor's load found in the settings file.
@@ -80,9 +82,14 @@ public:
 
     // Replaces the set with the settings file's content; never throws.
     LoadOutcome Load();
+    // Replaces the set with what `file` holds, read field by field from its
+    // start; never throws.
+    LoadOutcome LoadFrom(CFile& file);
     // Writes the set to the settings file through a temporary file; the old
     // file stays intact on failure, which raises CFileException.
     void Save();
+    // Writes the whole set to `file`.
+    void SaveTo(CFile& file) const;
 
     LoadOutcome GetLoadOutcome() const { return m_loadOutcome; }
     const char* GetPath() const { return m_szPath; }
@@ -103,9 +110,10 @@ public:
 
 private:
     bool IsPattern(int index) const { return index >= 0 && index < m_nCount; }
+    // The one initial pattern, current.
+    void Clear();
     CDeletePattern& Current() { return m_pattern[m_nCurrent]; }
     const CDeletePattern& Current() const { return m_pattern[m_nCurrent]; }
-    void WriteTo(CFile& file) const;
 
     char m_szPath[SETTINGS_PATH_SIZE];
     CDeletePattern m_pattern[MAX_PATTERNS];

@@ -119,9 +119,7 @@ bool ReadPatternRecord(Reader& in, CDeletePattern& pattern)
 
 LoadOutcome CPatternSet::Load()
 {
-    InitAll();
-    m_nCount = 1;
-    m_nCurrent = 0;
+    Clear();
     if (m_szPath[0] == '\0')
         return LoadOutcome::Unreadable;
 
@@ -133,11 +131,20 @@ LoadOutcome CPatternSet::Load()
         bool readOnly;
         return platform::GetFileReadOnly(m_szPath, &readOnly) ? LoadOutcome::Unreadable : LoadOutcome::NoFile;
     }
+    try {
+        CFile file(m_szPath, CFile::modeRead);
+        return LoadFrom(file);
+    } catch (const CFileException&) {
+        return LoadOutcome::Unreadable;  // it could not be opened
+    }
+}
 
+LoadOutcome CPatternSet::LoadFrom(CFile& file)
+{
+    Clear();
     std::int32_t claimed = 0;
     int kept = 0;
     try {
-        CFile file(m_szPath, CFile::modeRead);
         Reader in(file);
         if (in.ReadInt(claimed) && claimed > 0) {
             int wanted = claimed < MAX_PATTERNS ? claimed : MAX_PATTERNS;
@@ -155,7 +162,7 @@ LoadOutcome CPatternSet::Load()
     return kept == claimed ? LoadOutcome::Whole : LoadOutcome::Partial;
 }
 
-void CPatternSet::WriteTo(CFile& file) const
+void CPatternSet::SaveTo(CFile& file) const
 {
     WriteInt(file, m_nCount);
     for (int i = 0; i < m_nCount; ++i) {
@@ -178,7 +185,7 @@ void CPatternSet::Save()
     CString temp = CString(m_szPath) + ".tmp";
     try {
         CFile file(temp, CFile::modeCreate | CFile::modeWrite);
-        WriteTo(file);
+        SaveTo(file);
         file.Flush();
         file.Close();
     } catch (...) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "patterns/pattern_set.h"
 #include "tests/support/temp_dir.h"
 
 namespace testing_support {
@@ -33,5 +34,15 @@ struct SettingsWriter {
 
 // A whole file: the count, then each pattern.
 Bytes SettingsBytes(const std::vector<Pattern>& patterns);
+
+// Files with counts and lengths the reader must not trust, and what a load
+// makes of each. The fuzzer starts from them too.
+struct HostileFile {
+    const char* what;
+    SettingsWriter file;
+    LoadOutcome outcome;
+    int kept;  // patterns in the set afterwards
+};
+std::vector<HostileFile> HostileSettingsFiles();
 
 }  // namespace testing_support

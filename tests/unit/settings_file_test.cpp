@@ -173,44 +173,7 @@ TEST_F(SettingsFileTest, EveryTruncationKeepsTheWholeRecordsBeforeIt)
 
 TEST_F(SettingsFileTest, HostileCountsAndLengthsAreRefused)
 {
-    struct Case {
-        const char* what;
-        SettingsWriter file;
-        LoadOutcome outcome;
-        int kept;
-    };
-    std::vector<Case> cases;
-    auto add = [&](const char* what, LoadOutcome outcome, int kept) -> SettingsWriter& {
-        cases.push_back({what, SettingsWriter(), outcome, kept});
-        return cases.back().file;
-    };
-    add("negative pattern count", LoadOutcome::Unreadable, 1).Int(-1).Record({"P", {}, {}});
-    add("zero patterns", LoadOutcome::Unreadable, 1).Int(0);
-    add("huge pattern count", LoadOutcome::Partial, 1).Int(INT_MAX).Record({"P", {}, {}});
-    add("negative mask count", LoadOutcome::Unreadable, 1).Int(1).Str("P").Int(-3);
-    add("101 masks", LoadOutcome::Unreadable, 1).Int(1).Str("P").Int(101);
-    add("101 directories", LoadOutcome::Partial, 1).Int(2).Record({"OK", {}, {}}).Str("P").Int(0).Int(101);
-    add("negative string length", LoadOutcome::Unreadable, 1).Int(1).Int(-1).Int(0).Int(0);
-    add("string longer than the file", LoadOutcome::Unreadable, 1).Int(1).Int(1000).Int(0).Int(0);
-    add("INT_MAX string length", LoadOutcome::Unreadable, 1).Int(1).Int(INT_MAX).Int(0).Int(0);
-    add("INT_MIN string length", LoadOutcome::Partial, 1).Int(2).Record({"OK", {}, {}}).Int(INT_MIN);
-    add("trailing bytes after the last record", LoadOutcome::Whole, 1).Int(1).Record({"P", {}, {}}).Int(42);
-    {
-        SettingsWriter& many = add("21 patterns", LoadOutcome::Partial, MAX_PATTERNS);
-        many.Int(21);
-        for (int i = 0; i < 21; ++i)
-            many.Record({"P" + std::to_string(i), {{"M", i}}, {{"D\\", 1}}});
-    }
-    {
-        SettingsWriter& full = add("100 masks and 100 directories", LoadOutcome::Whole, 1);
-        full.Int(1).Str("P").Int(100);
-        for (int i = 0; i < 100; ++i)
-            full.Str("M").Int(0);
-        full.Int(100);
-        for (int i = 0; i < 100; ++i)
-            full.Str("D\\").Int(1);
-    }
-    for (Case& c : cases) {
+    for (const HostileFile& c : HostileSettingsFiles()) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteFileBytes(kFile, c.file.bytes));
         CPatternSet set;
