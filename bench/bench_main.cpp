@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/win/ui_seam.h"
+#include "platform/win/win_app.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dlg.h"
 
@@ -263,8 +264,8 @@ void DeletionBenchmark(int runs, int count, bool recycle)
 
 int main(int argc, char** argv)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    platform::RestrictDllSearch();
+    platform::LoadCommonControls(ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES);
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     platform::SetMessageBoxHandler(AnswerNo);
     std::string which = argc > 1 ? argv[1] : "all";

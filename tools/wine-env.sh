@@ -10,7 +10,7 @@
 # - LC_ALL=ja_JP.UTF-8, so the ANSI code page is 932;
 # - the dialog font "ＭＳ Ｐゴシック" substituted by IPA P Gothic;
 # - Xvfb when there is no display;
-# - with --test, XDG_DATA_HOME (and so the Recycle Bin) in a temporary folder.
+# - with --test, a comctl32.dll found first is loaded as Windows would, and XDG_DATA_HOME (and so the Recycle Bin) in a temporary folder.
 # Everything it started is stopped by process id afterwards. Nested calls for
 # the same architecture just run the command in the environment already set up.
 set -uo pipefail
@@ -72,6 +72,9 @@ export PATH="$here/wine-bin:$PATH"
 export WINEPREFIX="$build/wineprefix-$arch"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Tests: Wine takes a comctl32.dll it finds before the system's, as Windows
+# does for a DLL it does not know, so that a planted one is a real threat.
+[ "$test_mode" = 1 ] && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;comctl32=n,b"
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export TIDYMOTH_WINE_ENV=1

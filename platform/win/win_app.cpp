@@ -3,6 +3,10 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <string>
+
+#include "platform/win/ui_seam.h"
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -34,12 +38,45 @@ void CWinApp::OnHelp()
     ::MessageBeep(MB_OK);
 }
 
-// The program's entry: common controls for the progress bar, COM for the
-// folder browser, then the application's InitInstance.
+void platform::RestrictDllSearch()
+{
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    auto set = reinterpret_cast<SetDirectories>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (set)
+        set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool platform::LoadCommonControls(DWORD classes)
+{
+    HMODULE module = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) {
+        // A system without the search flags: the full path of the system's copy.
+        wchar_t dir[MAX_PATH];
+        UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return false;
+        module = ::LoadLibraryW((std::wstring(dir, n) + L"\\comctl32.dll").c_str());
+    }
+    if (!module)
+        return false;
+    using InitControls = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = reinterpret_cast<InitControls>(reinterpret_cast<void*>(::GetProcAddress(module, "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX icc = {sizeof icc, classes};
+    return init && init(&icc);
+}
+
+// The program's entry: DLL searches restricted first, then the common
+// controls for the progress bar, COM for the folder browser, then the
+// application's InitInstance.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    platform::RestrictDllSearch();
+    if (!platform::LoadCommonControls(ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES)) {
+        platform::ShowMessageBox(nullptr, "コモンコントロールを読み込めないため、起動できません", "エラー",
+                                 MB_OK | MB_ICONSTOP);
+        return 1;
+    }
     HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CWinApp* app = AfxGetApp();
     if (app) {

@@ -28,3 +28,13 @@ public:
 };
 
 CWinApp* AfxGetApp();
+
+namespace platform {
+// Later DLL searches go to the system directory only (where the system has
+// the call), so that no DLL beside the exe is ever loaded in its place.
+void RestrictDllSearch();
+// The common controls, loaded from the system directory and initialised for
+// `classes`; false when they cannot be. They are no static import: one in
+// the exe's own folder would be found first.
+bool LoadCommonControls(DWORD classes);
+}  // namespace platform

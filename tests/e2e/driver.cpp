@@ -284,9 +284,8 @@ bool Tidymoth::HasSettings() const
     return testing_support::FileExists(SettingsPath());
 }
 
-bool Tidymoth::Start()
+bool Tidymoth::Start(const std::string& exe)
 {
-    std::string exe = ExePath();
     std::string command = "\"" + exe + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

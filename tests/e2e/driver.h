@@ -105,14 +105,15 @@ public:
     Tidymoth& operator=(const Tidymoth&) = delete;
 
     static std::string ExePath();
+    const std::string& StartDir() const { return m_startDir; }
     std::string SettingsPath() const { return m_startDir + "\\" + kSettingsFile; }
     bool WriteSettings(const Bytes& bytes) const;
     // The settings file's bytes; empty when there is none.
     Bytes ReadSettings() const;
     bool HasSettings() const;
 
-    // Starts the program and waits for its main window.
-    bool Start();
+    // Starts the program (or the copy at `exe`) and waits for its main window.
+    bool Start(const std::string& exe = ExePath());
     bool IsRunning() const;
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD timeoutMs = WAIT_TIMEOUT_MS);

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/win_app.h"
+
 int main(int argc, char** argv)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    platform::RestrictDllSearch();
+    platform::LoadCommonControls(ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES);
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ::testing::InitGoogleTest(&argc, argv);
     int rc = RUN_ALL_TESTS();
