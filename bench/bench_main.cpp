@@ -49,7 +49,10 @@ void MakeFile(const std::string& path)
 }
 
 // Every message box is answered No (the benchmarks raise none).
-int AnswerNo(HWND, const char*, const char*, UINT) { return IDNO; }
+int AnswerNo(HWND, const char*, const char*, UINT)
+{
+    return IDNO;
+}
 
 // The main window over a pattern of one directory (with subfolders) and masks.
 struct Program {
@@ -98,8 +101,8 @@ void BareWalk(std::string dir, const char* mask, std::vector<std::string>& found
 
 void BareListFill(const std::vector<std::string>& lines)
 {
-    HWND list = ::CreateWindowExA(0, "ListBox", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL, 0, 0, 600, 200,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND list = ::CreateWindowExA(0, "ListBox", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL, 0, 0, 600, 200, nullptr,
+                                  nullptr, nullptr, nullptr);
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (const std::string& s : lines)
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
@@ -141,8 +144,9 @@ void SearchBenchmark(int runs)
         ours.push_back(t2 - t1);
         ratio.push_back((t2 - t1) / (t1 - t0));
     }
-    std::printf("search: 2,000 directories, 40,000 files, 2 masks, %d results: %.2f s; bare walk and list fill %.2f s; ratio %.2f (median of %d)\n",
-                results, Median(ours), Median(bare), Median(ratio), runs);
+    std::printf(
+        "search: 2,000 directories, 40,000 files, 2 masks, %d results: %.2f s; bare walk and list fill %.2f s; ratio %.2f (median of %d)\n",
+        results, Median(ours), Median(bare), Median(ratio), runs);
 }
 
 // The listing phase alone, timed from the status line that opens it.
@@ -192,7 +196,8 @@ void ListingBenchmark(int runs)
         dlg.m_searchDlg.DestroyWindow();
     }
     if (!listing.empty())
-        std::printf("listing: 64,000 results listed in %.2f s (median of %d)\n", Median(listing), static_cast<int>(listing.size()));
+        std::printf("listing: 64,000 results listed in %.2f s (median of %d)\n", Median(listing),
+                    static_cast<int>(listing.size()));
 }
 
 // ---- The deletion pass ----------------------------------------------------
@@ -256,8 +261,8 @@ void DeletionBenchmark(int runs, int count, bool recycle)
         ratio.push_back((t3 - t2) / (t1 - t0));
     }
     std::printf("deletion pass, %d files %s: %.2f s; bare %s loop %.2f s; ratio %.2f (median of %d)\n", count,
-                recycle ? "into the Recycle Bin" : "deleted permanently", Median(ours), recycle ? "SHFileOperationA" : "DeleteFileA",
-                Median(bare), Median(ratio), runs);
+                recycle ? "into the Recycle Bin" : "deleted permanently", Median(ours),
+                recycle ? "SHFileOperationA" : "DeleteFileA", Median(bare), Median(ratio), runs);
 }
 
 }  // namespace

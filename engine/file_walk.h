@@ -13,10 +13,10 @@
 class WalkFileSystem {
 public:
     struct Entry {
-        const char* name;           // as the code page spells it, perhaps a look-alike
-        const wchar_t* exactName;   // as the file system spells it
+        const char* name;          // as the code page spells it, perhaps a look-alike
+        const wchar_t* exactName;  // as the file system spells it
         bool isDirectory;
-        bool isReparsePoint;        // a junction or a symbolic link
+        bool isReparsePoint;  // a junction or a symbolic link
     };
     // Returns true to go on with the next entry, false to close the listing.
     using Visitor = std::function<bool(const Entry&)>;

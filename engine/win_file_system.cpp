@@ -95,8 +95,9 @@ HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path)
     // Opened as what the path leads to (a link is followed), so that the
     // final path tells a link from the file itself. Without backup semantics
     // a directory is not opened at all.
-    HANDLE file = ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return file;
     if (!IsFoundThere(file, path)) {

@@ -121,8 +121,7 @@ CPatternSet::CPatternSet()
     // loads nor saves, rather than use a cut name that means another file.
     m_szPath[0] = '\0';
     char dir[SETTINGS_PATH_SIZE];
-    if (platform::GetCurrentDir(dir, sizeof dir) &&
-        std::strlen(dir) + std::strlen(SETTINGS_FILE_NAME) < sizeof m_szPath) {
+    if (platform::GetCurrentDir(dir, sizeof dir) && std::strlen(dir) + std::strlen(SETTINGS_FILE_NAME) < sizeof m_szPath) {
         std::strcpy(m_szPath, dir);
         std::strcat(m_szPath, SETTINGS_FILE_NAME);
     }

@@ -7,8 +7,8 @@
 const int MAX_PATTERNS = 20;
 const int MAX_ENTRIES = 100;
 const int SETTINGS_PATH_SIZE = 512;
-extern const char DEFAULT_PATTERN_NAME[];    // "新しいパターン"
-extern const char SETTINGS_FILE_NAME[];      // "\Tidymoth.use", appended to the start-up directory as it stands
+extern const char DEFAULT_PATTERN_NAME[];  // "新しいパターン"
+extern const char SETTINGS_FILE_NAME[];    // "\Tidymoth.use", appended to the start-up directory as it stands
 
 class CFile;
 

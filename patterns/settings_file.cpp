@@ -44,10 +44,7 @@ public:
         return true;
     }
 
-    bool ReadCount(std::int32_t& count)
-    {
-        return ReadInt(count) && count >= 0 && count <= MAX_ENTRIES;
-    }
+    bool ReadCount(std::int32_t& count) { return ReadInt(count) && count >= 0 && count <= MAX_ENTRIES; }
 
 private:
     CFile& m_file;
@@ -57,8 +54,8 @@ private:
 void WriteInt(CFile& file, std::int32_t value)
 {
     std::uint32_t v = static_cast<std::uint32_t>(value);
-    unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                          static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v >> 16),
+                          static_cast<unsigned char>(v >> 24)};
     file.Write(b, 4);
 }
 

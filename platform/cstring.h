@@ -14,7 +14,11 @@ public:
     CString(CString&&) noexcept = default;
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
-    CString& operator=(const char* text) { m_s = text ? text : ""; return *this; }
+    CString& operator=(const char* text)
+    {
+        m_s = text ? text : "";
+        return *this;
+    }
 
     // Numbers and wide characters are not text in this code page.
     CString(int) = delete;
@@ -33,14 +37,29 @@ public:
     void Empty() { m_s.clear(); }
     unsigned char GetAt(int index) const { return static_cast<unsigned char>(m_s[static_cast<size_t>(index)]); }
 
-    CString& operator+=(const char* text) { m_s += text ? text : ""; return *this; }
-    CString& operator+=(const CString& text) { m_s += text.m_s; return *this; }
+    CString& operator+=(const char* text)
+    {
+        m_s += text ? text : "";
+        return *this;
+    }
+    CString& operator+=(const CString& text)
+    {
+        m_s += text.m_s;
+        return *this;
+    }
     CString& operator+=(char) = delete;
     CString& operator+=(int) = delete;
 
     // Keeps the first `length` bytes (callers cut at character boundaries).
-    void Truncate(int length) { if (length >= 0 && length < GetLength()) m_s.resize(static_cast<size_t>(length)); }
-    CString Left(int length) const { return CString(m_s.c_str(), length < 0 ? 0 : (length > GetLength() ? GetLength() : length)); }
+    void Truncate(int length)
+    {
+        if (length >= 0 && length < GetLength())
+            m_s.resize(static_cast<size_t>(length));
+    }
+    CString Left(int length) const
+    {
+        return CString(m_s.c_str(), length < 0 ? 0 : (length > GetLength() ? GetLength() : length));
+    }
 
     // Upper case in the ANSI code page, character by character.
     void MakeUpper();
@@ -55,9 +74,22 @@ public:
     friend bool operator==(const char* a, const CString& b) { return b == a; }
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
-    friend CString operator+(CString a, const CString& b) { a += b; return a; }
-    friend CString operator+(CString a, const char* b) { a += b; return a; }
-    friend CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
+    friend CString operator+(CString a, const CString& b)
+    {
+        a += b;
+        return a;
+    }
+    friend CString operator+(CString a, const char* b)
+    {
+        a += b;
+        return a;
+    }
+    friend CString operator+(const char* a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
 
 private:
     std::string m_s;

@@ -12,8 +12,8 @@ class CFileException {
 public:
     enum Cause { none = 0, generic, fileNotFound, badPath, accessDenied, sharingViolation, diskFull, endOfFile };
 
-    CFileException(int cause, long osError, const char* fileName)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+    CFileException(int cause, long osError, const char* fileName) : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
+    {}
 
     // "path" followed by the system's description of the error.
     CString GetErrorMessage() const;

@@ -11,19 +11,27 @@ namespace {
 int CauseOf(long error)
 {
     switch (error) {
-    case ENOENT: return CFileException::fileNotFound;
+    case ENOENT:
+        return CFileException::fileNotFound;
     case ENAMETOOLONG:
-    case ENOTDIR: return CFileException::badPath;
+    case ENOTDIR:
+        return CFileException::badPath;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return CFileException::accessDenied;
-    case ENOSPC: return CFileException::diskFull;
-    default: return CFileException::generic;
+    case EISDIR:
+        return CFileException::accessDenied;
+    case ENOSPC:
+        return CFileException::diskFull;
+    default:
+        return CFileException::generic;
     }
 }
 
-int Fd(intptr_t h) { return static_cast<int>(h); }
+int Fd(intptr_t h)
+{
+    return static_cast<int>(h);
+}
 
 }  // namespace
 

@@ -4,22 +4,32 @@
 
 namespace {
 
-HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE H(intptr_t h)
+{
+    return reinterpret_cast<HANDLE>(h);
+}
 
 int CauseOf(long error)
 {
     switch (error) {
-    case ERROR_FILE_NOT_FOUND: return CFileException::fileNotFound;
+    case ERROR_FILE_NOT_FOUND:
+        return CFileException::fileNotFound;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE: return CFileException::badPath;
-    case ERROR_ACCESS_DENIED: return CFileException::accessDenied;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return CFileException::badPath;
+    case ERROR_ACCESS_DENIED:
+        return CFileException::accessDenied;
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return CFileException::sharingViolation;
+    case ERROR_LOCK_VIOLATION:
+        return CFileException::sharingViolation;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return CFileException::diskFull;
-    case ERROR_HANDLE_EOF: return CFileException::endOfFile;
-    default: return CFileException::generic;
+    case ERROR_HANDLE_DISK_FULL:
+        return CFileException::diskFull;
+    case ERROR_HANDLE_EOF:
+        return CFileException::endOfFile;
+    default:
+        return CFileException::generic;
     }
 }
 
@@ -39,8 +49,8 @@ CString CFileException::GetErrorMessage() const
 {
     CString text = m_strFileName;
     char* message = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<char*>(&message), 0, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<char*>(&message), 0, nullptr);
     text += "\n";
     if (n != 0 && message) {
         while (n > 0 && (message[n - 1] == '\r' || message[n - 1] == '\n'))

@@ -8,7 +8,10 @@
 
 namespace {
 #ifdef _WIN32
-const unsigned char* U(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
+const unsigned char* U(const char* s)
+{
+    return reinterpret_cast<const unsigned char*>(s);
+}
 #endif
 }  // namespace
 

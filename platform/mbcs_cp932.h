@@ -5,7 +5,10 @@
 namespace cp932 {
 
 // 0x81-0x9F and 0xE0-0xFC open a double-byte character.
-inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Reads one character at *p and advances p: a byte, or lead * 256 + trail.
 // A lead byte right before the terminator stands alone.

@@ -31,7 +31,13 @@ bool RemoveFile(const char* path)
     return ::unlink(path) == 0;
 }
 
-long AccessDeniedError() { return EACCES; }
-long NameTooLongError() { return ENAMETOOLONG; }
+long AccessDeniedError()
+{
+    return EACCES;
+}
+long NameTooLongError()
+{
+    return ENAMETOOLONG;
+}
 
 }  // namespace platform

@@ -14,8 +14,8 @@ bool GetCurrentDir(char* buf, std::size_t size)
     if (n == 0 || n >= wide.size())
         return false;
     BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buf, static_cast<int>(size), nullptr,
-                                    &usedDefault);
+    int bytes =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buf, static_cast<int>(size), nullptr, &usedDefault);
     return bytes > 0 && !usedDefault;
 }
 
@@ -47,7 +47,13 @@ bool RemoveFile(const char* path)
     return DeleteFileA(path) != 0;
 }
 
-long AccessDeniedError() { return ERROR_ACCESS_DENIED; }
-long NameTooLongError() { return ERROR_FILENAME_EXCED_RANGE; }
+long AccessDeniedError()
+{
+    return ERROR_ACCESS_DENIED;
+}
+long NameTooLongError()
+{
+    return ERROR_FILENAME_EXCED_RANGE;
+}
 
 }  // namespace platform

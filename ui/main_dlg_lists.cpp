@@ -109,8 +109,7 @@ void CMainDlg::OnRemoveMask()
 
 void CMainDlg::OnAddDir()
 {
-    static const EntryTexts texts = {"探索するディレクトリは１００個までしか登録できません",
-                                     kDirUnspellable};
+    static const EntryTexts texts = {"探索するディレクトリは１００個までしか登録できません", kDirUnspellable};
     AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), texts, &CMainDlg::PrepareDir, &CPatternSet::AddDir);
 }
 

@@ -12,7 +12,6 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
     control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
 }
 
-
 CDialog::~CDialog()
 {
     if (m_hWnd && ::IsWindow(m_hWnd)) {
@@ -153,8 +152,12 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
-        case IDOK: OnOK(); return TRUE;
-        case IDCANCEL: OnCancel(); return TRUE;
+        case IDOK:
+            OnOK();
+            return TRUE;
+        case IDCANCEL:
+            OnCancel();
+            return TRUE;
         default:
             if (CWinApp* app = AfxGetApp())
                 return app->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;

@@ -95,16 +95,17 @@ bool DispatchMessageMap(T* self, const MessageMapEntry<T> (&entries)[N], UINT me
 protected:                    \
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                \
-    bool theClass::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)      \
-    {                                                                                         \
-        using ThisClass = theClass;                                                           \
-        using BaseClass = baseClass;                                                          \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
+    bool theClass::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) \
+    {                                                                                     \
+        using ThisClass = theClass;                                                       \
+        using BaseClass = baseClass;                                                      \
         static const MessageMapEntry<theClass> entries[] = {
-#define END_MESSAGE_MAP()                                                                      \
-        };                                                                                    \
-        return DispatchMessageMap(this, entries, message, wParam, lParam, result) ||          \
-               BaseClass::OnMessage(message, wParam, lParam, result);                          \
+#define END_MESSAGE_MAP()                                                        \
+    }                                                                            \
+    ;                                                                            \
+    return DispatchMessageMap(this, entries, message, wParam, lParam, result) || \
+           BaseClass::OnMessage(message, wParam, lParam, result);                \
     }
 
 #define ON_COMMAND_CODE(code, id, fn) {WM_COMMAND, (code), (id), &ThisClass::fn, nullptr, nullptr},

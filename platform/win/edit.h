@@ -2,5 +2,4 @@
 
 #include "platform/win/wnd.h"
 
-class CEdit : public CWnd {
-};
+class CEdit : public CWnd {};

@@ -2,5 +2,4 @@
 
 #include "platform/win/wnd.h"
 
-class CStatic : public CWnd {
-};
+class CStatic : public CWnd {};

@@ -20,7 +20,13 @@ LPITEMIDLIST BrowseForFolder(BROWSEINFOA* request)
     return ::SHBrowseForFolderA(request);
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { g_messageBox = handler; }
-void SetBrowseHandler(BrowseHandler handler) { g_browse = handler; }
+void SetMessageBoxHandler(MessageBoxHandler handler)
+{
+    g_messageBox = handler;
+}
+void SetBrowseHandler(BrowseHandler handler)
+{
+    g_browse = handler;
+}
 
 }  // namespace platform

@@ -73,8 +73,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     platform::RestrictDllSearch();
     if (!platform::LoadCommonControls(ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES)) {
-        platform::ShowMessageBox(nullptr, "コモンコントロールを読み込めないため、起動できません", "エラー",
-                                 MB_OK | MB_ICONSTOP);
+        platform::ShowMessageBox(nullptr, "コモンコントロールを読み込めないため、起動できません", "エラー", MB_OK | MB_ICONSTOP);
         return 1;
     }
     HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -14,10 +14,19 @@ public:
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
     virtual ~CWnd() = default;
 
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+    }
     // For text the code page may not spell: the program's windows are Unicode.
-    LRESULT SendWide(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
+    LRESULT SendWide(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
 
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     void GetWindowText(CString& text) const;

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-
 namespace e2e {
 namespace {
 
@@ -227,8 +226,7 @@ bool Window::PressKey(int id, UINT vk) const
         if (HWND field = ::FindWindowExA(target, nullptr, "Edit", nullptr))
             target = field;
     }
-    return ::PostMessageA(target, WM_KEYDOWN, vk, KeyData(vk, false)) &&
-           ::PostMessageA(target, WM_KEYUP, vk, KeyData(vk, true));
+    return ::PostMessageA(target, WM_KEYDOWN, vk, KeyData(vk, false)) && ::PostMessageA(target, WM_KEYUP, vk, KeyData(vk, true));
 }
 
 bool Window::PostToWindow(UINT message, WPARAM wParam, const char* what) const
@@ -334,8 +332,7 @@ Window Tidymoth::FindWindowByCaption(const std::string& caption) const
     return Window();
 }
 
-Window Tidymoth::WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what,
-                                  DWORD timeoutMs) const
+Window Tidymoth::WaitForTopWindow(const std::function<bool(HWND)>& match, const std::string& what, DWORD timeoutMs) const
 {
     Window found;
     auto look = [&] {
@@ -352,8 +349,7 @@ Window Tidymoth::WaitForTopWindow(const std::function<bool(HWND)>& match, const 
 
 Window Tidymoth::WaitForWindow(const std::string& caption, DWORD timeoutMs) const
 {
-    return WaitForTopWindow([&](HWND w) { return WindowText(w) == caption; }, "window \"" + Utf8(caption) + "\"",
-                            timeoutMs);
+    return WaitForTopWindow([&](HWND w) { return WindowText(w) == caption; }, "window \"" + Utf8(caption) + "\"", timeoutMs);
 }
 
 std::vector<Window> Tidymoth::MessageBoxes() const
@@ -382,8 +378,8 @@ bool Tidymoth::Answer(const std::string& caption, const std::string& text, int i
     std::string gotCaption = box.Caption();
     std::string gotText = box.Text(MESSAGE_TEXT_ID);
     if (gotCaption != caption || gotText != text) {
-        ReportFailure("message box \"" + Utf8(gotCaption) + "\": \"" + Utf8(gotText) + "\"; expected \"" +
-                      Utf8(caption) + "\": \"" + Utf8(text) + "\"");
+        ReportFailure("message box \"" + Utf8(gotCaption) + "\": \"" + Utf8(gotText) + "\"; expected \"" + Utf8(caption) +
+                      "\": \"" + Utf8(text) + "\"");
         return false;
     }
     return Press(box, id);
@@ -428,8 +424,7 @@ bool Tidymoth::PressKey(UINT vk) const
         ReportFailure("press a key: no window has the focus");
         return false;
     }
-    return ::PostMessageA(focus, WM_KEYDOWN, vk, KeyData(vk, false)) &&
-           ::PostMessageA(focus, WM_KEYUP, vk, KeyData(vk, true));
+    return ::PostMessageA(focus, WM_KEYDOWN, vk, KeyData(vk, false)) && ::PostMessageA(focus, WM_KEYUP, vk, KeyData(vk, true));
 }
 
 bool Tidymoth::Sync() const

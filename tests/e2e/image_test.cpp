@@ -36,8 +36,7 @@ bool ReadImage(const std::string& path, Image& image)
     IMAGE_FILE_HEADER header;
     WORD magic;
     if (!ReadFileBytes(path, file) || !At(file, 0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
-        !At(file, dos.e_lfanew, signature) || signature != IMAGE_NT_SIGNATURE ||
-        !At(file, dos.e_lfanew + 4, header))
+        !At(file, dos.e_lfanew, signature) || signature != IMAGE_NT_SIGNATURE || !At(file, dos.e_lfanew + 4, header))
         return false;
     const size_t optional = dos.e_lfanew + 4 + sizeof header;
     IMAGE_DATA_DIRECTORY imports, relocations;

@@ -85,7 +85,8 @@ TEST_P(QuitWithChangesTest, SavesNothingAndNoKeepsTheChangesUnsaved)
 
 INSTANTIATE_TEST_SUITE_P(Answers, QuitWithChangesTest,
                          ::testing::Values(QuitRow{"YesAndAnEmptyName", "", {{IDYES, true, IDYES}}},
-                                           QuitRow{"NoToTheSaveQuestion", "Renamed", {{IDNO, false, IDNO}, {IDNO, false, IDYES}}}),
+                                           QuitRow{
+                                               "NoToTheSaveQuestion", "Renamed", {{IDNO, false, IDNO}, {IDNO, false, IDYES}}}),
                          [](const ::testing::TestParamInfo<QuitRow>& info) { return std::string(info.param.name); });
 
 // ---- New, delete, switch --------------------------------------------------
@@ -104,8 +105,8 @@ TEST_F(PatternEditorTest, NewPatternAtNineteenAndAtTwentyPatterns)
     ASSERT_TRUE(Start(SettingsBytes(patterns)));
 
     // Leftovers in the fields that the new pattern clears.
-    ASSERT_TRUE(main.Type(IDC_MASK_EDIT, "DRAFT.TXT") && main.Type(IDC_DIR_EDIT, "C:\\DRAFT") &&
-                main.Click(IDC_SUBFOLDERS) && app.Sync());
+    ASSERT_TRUE(main.Type(IDC_MASK_EDIT, "DRAFT.TXT") && main.Type(IDC_DIR_EDIT, "C:\\DRAFT") && main.Click(IDC_SUBFOLDERS) &&
+                app.Sync());
     EXPECT_EQ(BST_CHECKED, main.Check(IDC_SUBFOLDERS));
     ASSERT_TRUE(main.Click(IDC_NEW_PATTERN));
     ExpectNoMessageBox();
@@ -142,13 +143,12 @@ TEST_F(PatternEditorTest, NewPatternNamesThePatternItLeavesFromTheTypedText)
               ReadMainState(main));
 
     // A new pattern without a name clears the fields and creates nothing.
-    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 0) && main.Type(IDC_MASK_EDIT, "x.y") &&
-                main.Click(IDC_SUBFOLDERS) && main.Type(IDC_PATTERN_COMBO, "") && app.Sync());
+    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 0) && main.Type(IDC_MASK_EDIT, "x.y") && main.Click(IDC_SUBFOLDERS) &&
+                main.Type(IDC_PATTERN_COMBO, "") && app.Sync());
     EXPECT_EQ(p0.masks[0].text, main.ListItems(IDC_MASK_LIST).at(0));
     ASSERT_TRUE(main.Click(IDC_NEW_PATTERN));
     ASSERT_TRUE(Answered(kMessage, kNameMissing, IDOK));
-    EXPECT_EQ((MainState{{"ABC", kDefaultName}, -1, "", {}, -1, "", {}, -1, "", BST_UNCHECKED, true}),
-              ReadMainState(main));
+    EXPECT_EQ((MainState{{"ABC", kDefaultName}, -1, "", {}, -1, "", {}, -1, "", BST_UNCHECKED, true}), ReadMainState(main));
 
     // The pattern kept its entries: the close-up shows them again.
     ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 0) && app.Sync());
@@ -237,8 +237,8 @@ TEST_F(PatternEditorTest, CloseUpReloadsTheListsAndOpeningTheListRenames)
     };
     ASSERT_TRUE(Start(SettingsBytes(p)));
     ASSERT_TRUE(main.SelectLine(IDC_MASK_LIST, 1) && main.SelectLine(IDC_DIR_LIST, 0) && app.Sync());
-    MainState shown{{"P0", "P1", "P2"}, 0, "P0", TextsOf(p[0].masks), 1, "B.TMP", TextsOf(p[0].dirs), 0, "C:\\X\\",
-                    BST_CHECKED, false};
+    MainState shown{{"P0", "P1", "P2"}, 0, "P0",      TextsOf(p[0].masks), 1,    "B.TMP",
+                    TextsOf(p[0].dirs), 0, "C:\\X\\", BST_CHECKED,         false};
     EXPECT_EQ(shown, ReadMainState(main));
 
     // Opening and closing the list without choosing reloads the lists: the
@@ -346,9 +346,10 @@ TEST_F(PatternEditorTest, FullListsRefuseTheHundredAndFirstEntry)
     ASSERT_TRUE(app.Answer(kMessage, kTooManyMasks, IDOK));
     ASSERT_TRUE(main.Type(IDC_DIR_EDIT, dir.Path()) && main.Click(IDC_ADD_DIR));
     ASSERT_TRUE(Answered(kMessage, kTooManyDirs, IDOK));
-    EXPECT_EQ((MainState{{"FULL"}, 0, "FULL", TextsOf(full.masks), -1, "new.tmp", TextsOf(full.dirs), -1, dir.Path(),
-                         BST_UNCHECKED, false}),
-              ReadMainState(main));
+    EXPECT_EQ(
+        (MainState{
+            {"FULL"}, 0, "FULL", TextsOf(full.masks), -1, "new.tmp", TextsOf(full.dirs), -1, dir.Path(), BST_UNCHECKED, false}),
+        ReadMainState(main));
 
     // After a removal there is room again.
     ASSERT_TRUE(main.SelectLine(IDC_MASK_LIST, 99) && main.Click(IDC_REMOVE_MASK) && main.Click(IDC_ADD_MASK));
@@ -372,9 +373,7 @@ TEST_F(PatternEditorTest, DirectoriesAndTheirSubfolderFlags)
     ASSERT_EQ("\x95\x5C\x5C", H.substr(H.size() - 3));
 
     ASSERT_TRUE(Start(SettingsBytes({{"Dirs", {}, {{"C:\\X\\", 1}, {"C:\\Y\\", 0}, {"C:\\Z\\", 1}}}})));
-    auto add = [&](const std::string& typed) {
-        return main.Type(IDC_DIR_EDIT, typed) && main.Click(IDC_ADD_DIR) && app.Sync();
-    };
+    auto add = [&](const std::string& typed) { return main.Type(IDC_DIR_EDIT, typed) && main.Click(IDC_ADD_DIR) && app.Sync(); };
     auto select = [&](int line) { return main.SelectLine(IDC_DIR_LIST, line) && app.Sync(); };
     auto shown = [&] { return std::make_pair(main.Text(IDC_DIR_EDIT), main.Check(IDC_SUBFOLDERS)); };
     using Shown = std::pair<std::string, int>;  // the field and the check box
@@ -540,8 +539,8 @@ TEST_F(PatternEditorTest, TypedJapaneseArrivesWholeAndLookAlikesAreRefused)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.refusal);
         const MainState before = ReadMainState(main);
-        const std::wstring lookAlike = row.field == IDC_DIR_EDIT ? testing_support::Wide932(base.Path()) + L"\\caf\u00e9"
-                                                                 : L"caf\u00e9*";
+        const std::wstring lookAlike =
+            row.field == IDC_DIR_EDIT ? testing_support::Wide932(base.Path()) + L"\\caf\u00e9" : L"caf\u00e9*";
         ASSERT_TRUE(main.TypeWide(row.field, lookAlike) && main.Click(row.button ? row.button : IDC_UPDATE));
         ASSERT_TRUE(Answered(kMessage, row.refusal, IDOK));
         // The field keeps what was typed (read back here as its look-alike);
@@ -551,7 +550,9 @@ TEST_F(PatternEditorTest, TypedJapaneseArrivesWholeAndLookAlikesAreRefused)
                              : row.field == IDC_MASK_EDIT   ? now.maskEdit
                                                             : now.dirEdit;
         EXPECT_EQ(row.field == IDC_DIR_EDIT ? base.Path() + "\\cafe" : "cafe*", typed);
-        typed = row.field == IDC_PATTERN_COMBO ? before.patternText : row.field == IDC_MASK_EDIT ? before.maskEdit : before.dirEdit;
+        typed = row.field == IDC_PATTERN_COMBO ? before.patternText
+                : row.field == IDC_MASK_EDIT   ? before.maskEdit
+                                               : before.dirEdit;
         MainState expected = before;
         if (row.field == IDC_PATTERN_COMBO) {
             expected.patternSel = -1;  // typed text selects no item

@@ -13,7 +13,6 @@ namespace {
 
 using SearchDeleteTest = E2eTest;
 
-
 int LineOf(const std::vector<std::string>& lines, const std::string& path)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -42,8 +41,8 @@ TEST_F(SearchDeleteTest, SearchListsTheFilesAndTheDeletionPassMarksEachLine)
         GTEST_SKIP() << "XDG_DATA_HOME is not set: run under tools/wine-env.sh --test";
 
     testing_support::TempDir tree(false);
-    const std::string a = tree / "a.tmp", b = tree / "b.tmp", c = tree / "c.tmp", e = tree / "e.tmp",
-                      d = tree / "sub\\d.tmp", keep = tree / "keep.txt";
+    const std::string a = tree / "a.tmp", b = tree / "b.tmp", c = tree / "c.tmp", e = tree / "e.tmp", d = tree / "sub\\d.tmp",
+                      keep = tree / "keep.txt";
     ASSERT_TRUE(testing_support::MakeDirectory(tree / "sub"));
     for (const std::string& f : {a, b, c, e, d, keep})
         ASSERT_TRUE(testing_support::WriteFileBytes(f, Bytes{'x'}));
@@ -61,8 +60,7 @@ TEST_F(SearchDeleteTest, SearchListsTheFilesAndTheDeletionPassMarksEachLine)
     const ResultsState ready = ReadResultsState(results);
     const std::vector<std::string>& lines = ready.lines;
     ASSERT_EQ(5u, lines.size());
-    const int la = LineOf(lines, a), lb = LineOf(lines, b), lc = LineOf(lines, c), ld = LineOf(lines, d),
-              le = LineOf(lines, e);
+    const int la = LineOf(lines, a), lb = LineOf(lines, b), lc = LineOf(lines, c), ld = LineOf(lines, d), le = LineOf(lines, e);
     EXPECT_EQ(ReadyState(lines), ready);
     EXPECT_EQ(std::vector<int>{0}, results.ListSelection(IDC_RESULT_LIST));
 
@@ -87,8 +85,7 @@ TEST_F(SearchDeleteTest, SearchListsTheFilesAndTheDeletionPassMarksEachLine)
     EXPECT_EQ(BST_UNCHECKED, results.Check(IDC_TO_RECYCLE));
 
     ASSERT_TRUE(results.Click(IDC_ACTION));
-    ASSERT_TRUE(WaitUntil([&] { return results.Text(IDC_STATUS) == kDoneStatus; }))
-        << Utf8(results.Text(IDC_STATUS));
+    ASSERT_TRUE(WaitUntil([&] { return results.Text(IDC_STATUS) == kDoneStatus; })) << Utf8(results.Text(IDC_STATUS));
     ExpectNoMessageBox();
     // Every line says what happened; the boxes still show e.tmp's flags.
     std::vector<std::string> done = lines;

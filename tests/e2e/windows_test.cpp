@@ -23,7 +23,7 @@ std::vector<Pattern> ThreePatterns()
 // last directory, which is reported once and left alone.
 struct StartRow {
     const char* name;
-    Bytes file;  // none when empty
+    Bytes file;                     // none when empty
     std::vector<std::string> kept;  // the report names them; no report without
     MainState shown;
 };
@@ -88,8 +88,9 @@ TEST_F(WindowsTest, ChoosingAPatternShowsItsEntries)
     const Bytes file = SettingsBytes(ThreePatterns());
     ASSERT_TRUE(Start(file));
     ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1) && app.Sync());
-    EXPECT_EQ((MainState{{"P0", "表示ログ", "P2"}, 1, "表示ログ", {"*.LOG"}, -1, "", {"C:\\LOGS\\"}, -1, "", BST_UNCHECKED, false}),
-              ReadMainState(main));
+    EXPECT_EQ(
+        (MainState{{"P0", "表示ログ", "P2"}, 1, "表示ログ", {"*.LOG"}, -1, "", {"C:\\LOGS\\"}, -1, "", BST_UNCHECKED, false}),
+        ReadMainState(main));
     QuitWithoutSaveQuestion();
     ExpectSettings(file);
 }

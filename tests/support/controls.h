@@ -21,21 +21,39 @@ std::wstring Wide932(const std::string& cp932);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
-inline bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }  // false for no window
-inline bool IsVisible(HWND window) { return window && ::IsWindowVisible(window); }
-inline int Check(HWND button) { return static_cast<int>(::SendMessageA(button, BM_GETCHECK, 0, 0)); }
+inline bool IsEnabled(HWND window)
+{
+    return window && ::IsWindowEnabled(window);
+}  // false for no window
+inline bool IsVisible(HWND window)
+{
+    return window && ::IsWindowVisible(window);
+}
+inline int Check(HWND button)
+{
+    return static_cast<int>(::SendMessageA(button, BM_GETCHECK, 0, 0));
+}
 
 std::string ListItem(HWND list, int index);
 // The line exactly, for names the code page cannot spell.
 std::wstring WideListItem(HWND list, int index);
 std::vector<std::string> ListItems(HWND list);
-inline int ListCurSel(HWND list) { return static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+inline int ListCurSel(HWND list)
+{
+    return static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
 // The selected lines of a list of either kind, in order.
 std::vector<int> ListSelection(HWND list);
 
 std::vector<std::string> ComboItems(HWND combo);
-inline int ComboCurSel(HWND combo) { return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
-inline bool ComboDropped(HWND combo) { return ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+inline int ComboCurSel(HWND combo)
+{
+    return static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
+inline bool ComboDropped(HWND combo)
+{
+    return ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
 
 struct ProgressState {
     int low;

@@ -5,7 +5,7 @@
 struct MbcsCase {
     const char* text;
     bool endsWithSeparator;
-    int lastSeparator;    // byte index, or -1
+    int lastSeparator;  // byte index, or -1
     const char* upper;
 };
 
@@ -22,7 +22,7 @@ const MbcsCase kMbcsCases[] = {
     {"表", false, -1, "表"},
     {"ソ\\", true, 2, "ソ\\"},
     {"\x95\x5C\x83\x5C", false, -1, "\x95\x5C\x83\x5C"},
-    {"ｶﾀｶﾅ\\ｿ", false, 4, "ｶﾀｶﾅ\\ｿ"},   // half-width katakana are single bytes
+    {"ｶﾀｶﾅ\\ｿ", false, 4, "ｶﾀｶﾅ\\ｿ"},  // half-width katakana are single bytes
     {"ｿ\\", true, 1, "ｿ\\"},
     {"ａｂｃ\\temp?.log", false, 6, "ＡＢＣ\\TEMP?.LOG"},
     {"ＡＢＣ", false, -1, "ＡＢＣ"},
@@ -49,8 +49,8 @@ const MbcsComparePair kMbcsComparePairs[] = {
     {"ａ", "Ａ", 1, 0},
     {"α", "Α", 1, 0},
     {"表", "ソ", 1, 1},
-    {"\x81\x40", "\xA1", 1, 1},   // a double-byte code sorts above any single byte
-    {"_", "a", -1, -1},           // ignoring case compares lower case
+    {"\x81\x40", "\xA1", 1, 1},  // a double-byte code sorts above any single byte
+    {"_", "a", -1, -1},          // ignoring case compares lower case
     {"ｿ", "ソ", -1, -1},
     {"abc", "abd", -1, -1},
 };

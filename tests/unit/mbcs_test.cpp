@@ -8,7 +8,10 @@
 
 namespace {
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 TEST(Mbcs, SeparatorsAndUpperCaseReadWholeCharacters)
 {

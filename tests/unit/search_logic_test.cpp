@@ -7,9 +7,8 @@ namespace {
 
 TEST(ProgressSchedule, WidensOnlyAtTheScheduledCounts)
 {
-    const int scheduled[][2] = {{100, 300},    {300, 500},    {500, 1000},    {1000, 1500},
-                                {1500, 2000},  {2000, 3000},  {3000, 5000},   {5000, 8000},
-                                {8000, 10000}, {10000, 15000}, {15000, 20000}};
+    const int scheduled[][2] = {{100, 300},   {300, 500},   {500, 1000},   {1000, 1500},   {1500, 2000},  {2000, 3000},
+                                {3000, 5000}, {5000, 8000}, {8000, 10000}, {10000, 15000}, {15000, 20000}};
     for (auto& s : scheduled)
         EXPECT_EQ(s[1], ProgressMaximumFor(s[0])) << s[0];
     for (int count : {0, 1, 99, 101, 150, 299, 20000, 25000, 64000, -1})
@@ -27,7 +26,7 @@ TEST(PathJoining, SeparatorDecidedByTheLastWholeCharacter)
         {"C:\\TEMP", "LOG", "C:\\TEMP\\LOG"},
         {"C:\\", "NAME", "C:\\NAME"},
         {"C:", "NEXT", "C:\\NEXT"},
-        {"C:\\データ表", "X", "C:\\データ表\\X"},   // 表 ends in 0x5C but is no separator
+        {"C:\\データ表", "X", "C:\\データ表\\X"},  // 表 ends in 0x5C but is no separator
         {"C:\\ソ\\", "X", "C:\\ソ\\X"},
         {"C:\\ｿ", "X", "C:\\ｿ\\X"},
     };
@@ -41,11 +40,11 @@ TEST(PathJoining, CutTakesTheLastSeparatorAndWhatFollows)
         const char* before;
         const char* after;
     } rows[] = {
-        {"C:\\DATA\\", "C:\\DATA"},     // a stored directory loses its own separator first
+        {"C:\\DATA\\", "C:\\DATA"},  // a stored directory loses its own separator first
         {"C:\\DATA\\NEXT", "C:\\DATA"},
-        {"C:\\SUB", "C:"},              // the root: the next join puts the separator back
+        {"C:\\SUB", "C:"},  // the root: the next join puts the separator back
         {"C:\\データ表\\SUB", "C:\\データ表"},
-        {"C:\\データ表", "C:"},         // never inside 表
+        {"C:\\データ表", "C:"},  // never inside 表
         {"NOSEPARATOR", "NOSEPARATOR"},
     };
     for (const Row& r : rows) {

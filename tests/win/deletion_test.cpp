@@ -126,8 +126,8 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
             ASSERT_TRUE(::DeleteFileA(path.c_str()));
             break;
         case Meanwhile::HeldOpen:
-            held = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+            held =
+                ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(INVALID_HANDLE_VALUE, held);
             break;
         case Meanwhile::ReadOnly:
@@ -303,7 +303,7 @@ enum class Trigger { Button, CloseBox, Quit };
 struct InterruptRow {
     const char* name;
     Trigger trigger;
-    std::vector<int> answers;             // the quit adds its own questions after a Yes
+    std::vector<int> answers;  // the quit adds its own questions after a Yes
     std::vector<const char*> questions;
 };
 
@@ -318,17 +318,18 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
         boxes.Answer(answer);
     spy.SlowAlways();
     bool asked = false;
-    AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); }, [&] {
-        asked = true;
-        EXPECT_EQ(kDeletingAction, Text(IDC_ACTION));
-        EXPECT_EQ(kDeletingStatus, Text(IDC_STATUS));
-        if (row.trigger == Trigger::Button)
-            Click(IDC_ACTION);
-        else if (row.trigger == Trigger::CloseBox)
-            ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
-        else
-            ClickMain(IDCANCEL);
-    });
+    AtDrain([&] { return PassRunning() && Marked(1) && !Marked(2); },
+            [&] {
+                asked = true;
+                EXPECT_EQ(kDeletingAction, Text(IDC_ACTION));
+                EXPECT_EQ(kDeletingStatus, Text(IDC_STATUS));
+                if (row.trigger == Trigger::Button)
+                    Click(IDC_ACTION);
+                else if (row.trigger == Trigger::CloseBox)
+                    ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+                else
+                    ClickMain(IDCANCEL);
+            });
     HWND window = ResultsWindow();
     Click(IDC_ACTION);
     ASSERT_TRUE(asked);
@@ -349,20 +350,23 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
     EXPECT_EQ(!quit, ::IsWindowVisible(main->m_hWnd) != FALSE);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, InterruptTest,
-    ::testing::Values(InterruptRow{"ButtonNo", Trigger::Button, {IDNO}, {kInterruptQuestion}},
-                      InterruptRow{"ButtonYes", Trigger::Button, {IDYES}, {kInterruptQuestion}},
-                      InterruptRow{"CloseBoxNo", Trigger::CloseBox, {IDNO}, {kInterruptQuestion}},
-                      InterruptRow{"CloseBoxYes", Trigger::CloseBox, {IDYES}, {kInterruptQuestion}},
-                      // Quitting asks the interrupt question first; only a Yes goes on to
-                      // the save question (answered No) and the quit question.
-                      InterruptRow{"QuitInterruptNo", Trigger::Quit, {IDNO}, {kInterruptQuestion}},
-                      InterruptRow{"QuitInterruptYesQuitYes", Trigger::Quit, {IDYES, IDNO, IDYES},
-                                   {kInterruptQuestion, kSaveQuestion, kQuitQuestion}},
-                      InterruptRow{"QuitInterruptYesQuitNo", Trigger::Quit, {IDYES, IDNO, IDNO},
-                                   {kInterruptQuestion, kSaveQuestion, kQuitQuestion}}),
-    [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Answers, InterruptTest,
+                         ::testing::Values(InterruptRow{"ButtonNo", Trigger::Button, {IDNO}, {kInterruptQuestion}},
+                                           InterruptRow{"ButtonYes", Trigger::Button, {IDYES}, {kInterruptQuestion}},
+                                           InterruptRow{"CloseBoxNo", Trigger::CloseBox, {IDNO}, {kInterruptQuestion}},
+                                           InterruptRow{"CloseBoxYes", Trigger::CloseBox, {IDYES}, {kInterruptQuestion}},
+                                           // Quitting asks the interrupt question first; only a Yes goes on to
+                                           // the save question (answered No) and the quit question.
+                                           InterruptRow{"QuitInterruptNo", Trigger::Quit, {IDNO}, {kInterruptQuestion}},
+                                           InterruptRow{"QuitInterruptYesQuitYes",
+                                                        Trigger::Quit,
+                                                        {IDYES, IDNO, IDYES},
+                                                        {kInterruptQuestion, kSaveQuestion, kQuitQuestion}},
+                                           InterruptRow{"QuitInterruptYesQuitNo",
+                                                        Trigger::Quit,
+                                                        {IDYES, IDNO, IDNO},
+                                                        {kInterruptQuestion, kSaveQuestion, kQuitQuestion}}),
+                         [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
 
 // ---- Flags and selection while the pass runs -------------------------------
 
@@ -371,11 +375,12 @@ TEST_F(DeletionTest, FlagsChangedAheadOfThePassAreHonoured)
     const Paths paths = SearchPermanent({"AHEAD0.DAT", "AHEAD1.DAT", "AHEAD2.DAT", "AHEAD3.DAT", "AHEAD4.DAT"});
     SetFlags(3, 0, 0);
     spy.SlowAlways();
-    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
-        SetFlags(2, 0, 0);  // cleared: kept
-        SetFlags(3, 1, 0);  // set: deleted
-        SetFlags(4, 1, 1);  // into the bin
-    });
+    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); },
+            [&] {
+                SetFlags(2, 0, 0);  // cleared: kept
+                SetFlags(3, 1, 0);  // set: deleted
+                SetFlags(4, 1, 1);  // into the bin
+            });
     Click(IDC_ACTION);
 
     Paths done = WithMark(paths, kDeletedMark);
@@ -424,22 +429,23 @@ TEST_P(AttemptDuringPassTest, TheWindowStaysAndThePassGoesOn)
     HWND window = ResultsWindow();
     spy.SlowAlways();
     bool tried = false;
-    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); }, [&] {
-        tried = true;
-        if (GetParam() == Attempt::OkAndEscape) {
-            Results().OnOK();
-            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            PressDialogKey(window, VK_ESCAPE);
-            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        } else {
-            ExpectPatternCommandsLocked(true);
-            main->OnStartSearch();
-        }
-        EXPECT_EQ(window, ResultsWindow());
-        EXPECT_TRUE(::IsWindowVisible(window));
-        EXPECT_EQ(3, Results().m_nResultCount);
-        EXPECT_TRUE(PassRunning());
-    });
+    AtDrain([&] { return PassRunning() && Marked(0) && !Marked(1); },
+            [&] {
+                tried = true;
+                if (GetParam() == Attempt::OkAndEscape) {
+                    Results().OnOK();
+                    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                    PressDialogKey(window, VK_ESCAPE);
+                    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                } else {
+                    ExpectPatternCommandsLocked(true);
+                    main->OnStartSearch();
+                }
+                EXPECT_EQ(window, ResultsWindow());
+                EXPECT_TRUE(::IsWindowVisible(window));
+                EXPECT_EQ(3, Results().m_nResultCount);
+                EXPECT_TRUE(PassRunning());
+            });
     Click(IDC_ACTION);
     ASSERT_TRUE(tried);
     EXPECT_EQ(0u, boxes.Count());
@@ -455,7 +461,6 @@ INSTANTIATE_TEST_SUITE_P(Attempts, AttemptDuringPassTest,
                          [](const ::testing::TestParamInfo<Attempt>& info) {
                              return info.param == Attempt::OkAndEscape ? "OkAndEscape" : "NewSearchAndPatternChanges";
                          });
-
 
 // ---- Every name exact, and links never followed ---------------------------
 
@@ -508,7 +513,9 @@ TEST_P(ExactDeletionTest, ExactlyTheTickedFilesGoWhateverTheirNames)
     for (int i = 0; i < static_cast<int>(listed.size()); ++i) {
         const bool keep = std::find(kept.begin(), kept.end(), listed[i]) != kept.end();
         EXPECT_EQ(keep, ExistsExactly(dir + L"\\" + listed[i])) << i;
-        EXPECT_TRUE(testing_support::WideListItem(Control(IDC_RESULT_LIST), i) == (keep ? Results().m_wstrResult[i] : Results().m_wstrResult[i] + testing_support::Wide932(kDeletedMark))) << i;
+        EXPECT_TRUE(testing_support::WideListItem(Control(IDC_RESULT_LIST), i) ==
+                    (keep ? Results().m_wstrResult[i] : Results().m_wstrResult[i] + testing_support::Wide932(kDeletedMark)))
+            << i;
         EXPECT_EQ(!keep && recycle == 1, ExistsExactly(testing_support::Wide932(TrashFolder()) + L"\\files\\" + listed[i])) << i;
     }
 }

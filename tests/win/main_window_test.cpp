@@ -117,14 +117,16 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
     for (UINT id : {0x0010u, 0x0017u, 0x001Fu, 0x0020u}) {
         SCOPED_TRACE(id);
         bool shown = false;
-        RunInDrain([&] {
-            HWND about = ::FindWindowA("#32770", kAboutCaption);
-            shown = about != nullptr && ::IsWindowVisible(about);
-            if (about) {
-                EXPECT_FALSE(::IsWindowEnabled(dlg->m_hWnd));
-                ::PostMessageA(about, WM_COMMAND, IDOK, 0);
-            }
-        }, 50);
+        RunInDrain(
+            [&] {
+                HWND about = ::FindWindowA("#32770", kAboutCaption);
+                shown = about != nullptr && ::IsWindowVisible(about);
+                if (about) {
+                    EXPECT_FALSE(::IsWindowEnabled(dlg->m_hWnd));
+                    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+                }
+            },
+            50);
         ::SendMessageA(dlg->m_hWnd, WM_SYSCOMMAND, id, 0);
         if (id == 0x0020u) {
             PumpPending();
@@ -144,11 +146,9 @@ TEST(MainWindowIcon, CentredInTheClientAreaWhenMinimised)
         int icon;
         POINT at;
     } rows[] = {
-        {{0, 0, 36, 36}, 32, {2, 2}},
-        {{0, 0, 37, 38}, 32, {3, 3}},
+        {{0, 0, 36, 36}, 32, {2, 2}},    {{0, 0, 37, 38}, 32, {3, 3}},
         {{0, 0, 160, 24}, 32, {64, -3}},  // integer division truncates
-        {{0, 0, 16, 16}, 16, {0, 0}},
-        {{0, 0, 0, 0}, 32, {-15, -15}},
+        {{0, 0, 16, 16}, 16, {0, 0}},    {{0, 0, 0, 0}, 32, {-15, -15}},
     };
     for (const Row& r : rows) {
         POINT at = CMainDlg::IconOrigin(r.client, r.icon, r.icon);

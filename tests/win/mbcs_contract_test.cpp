@@ -12,8 +12,14 @@
 
 namespace {
 
-const unsigned char* U(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
-int Sign(int v) { return (v > 0) - (v < 0); }
+const unsigned char* U(const char* s)
+{
+    return reinterpret_cast<const unsigned char*>(s);
+}
+int Sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 TEST(MbcsContract, PortableHelpersMatchTheRuntime)
 {

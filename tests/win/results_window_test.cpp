@@ -21,7 +21,7 @@ struct BoxRow {
     const char* name;
     std::vector<int> clearedBefore;  // lines whose flag is cleared first
     std::vector<int> selection;
-    int shownOnSelection;            // the box under test once the lines are selected
+    int shownOnSelection;  // the box under test once the lines are selected
     std::vector<int> shownAfterClick;
     std::vector<std::vector<int>> flagsAfterClick;  // lines 0 to 3
 };
@@ -30,7 +30,11 @@ const BoxRow kBoxRows[] = {
     // A click on a checked box clears the line's flag and shows it unchecked,
     // never indeterminate.
     {"OneLine", {}, {1}, BST_CHECKED, {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED}, {{1, 0, 1, 1}, {1, 1, 1, 1}, {1, 0, 1, 1}}},
-    {"TwoLinesThatDiffer", {2}, {1, 2}, BST_INDETERMINATE, {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED},
+    {"TwoLinesThatDiffer",
+     {2},
+     {1, 2},
+     BST_INDETERMINATE,
+     {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED},
      {{1, 0, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 1}}},
     {"TwoLinesAlike", {0, 3}, {0, 3}, BST_UNCHECKED, {BST_CHECKED, BST_UNCHECKED}, {{1, 1, 1, 1}, {0, 1, 1, 0}}},
     // With nothing selected both boxes show unchecked and a click changes no
@@ -74,8 +78,7 @@ TEST_P(ThreeStateBoxTest, ClicksActOnEverySelectedLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, ThreeStateBoxTest,
-                         ::testing::Combine(::testing::ValuesIn(kBoxRows),
-                                            ::testing::Values(IDC_DELETE_THIS, IDC_TO_RECYCLE)),
+                         ::testing::Combine(::testing::ValuesIn(kBoxRows), ::testing::Values(IDC_DELETE_THIS, IDC_TO_RECYCLE)),
                          [](const ::testing::TestParamInfo<std::tuple<BoxRow, int>>& info) {
                              return std::string(std::get<0>(info.param).name) +
                                     (std::get<1>(info.param) == IDC_DELETE_THIS ? "_DeleteBox" : "_RecycleBox");
@@ -91,8 +94,8 @@ enum class Effect {
     Destroys,
     Hides,
     StartsPass,
-    Interrupt,    // the interrupt question (answered No: the pass goes on)
-    Disabled,     // the button cannot be pressed
+    Interrupt,  // the interrupt question (answered No: the pass goes on)
+    Disabled,   // the button cannot be pressed
 };
 
 struct Cell {

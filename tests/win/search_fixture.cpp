@@ -50,8 +50,8 @@ int RunHostShell(const std::string& script)
     std::string hostStatus = HostPathOf(status);
     if (hostStatus.empty())
         return -1;
-    std::string command = "/bin/sh -c \"" + script + "\n echo $? > '" + hostStatus + ".part'; mv '" + hostStatus +
-                          ".part' '" + hostStatus + "'\"";
+    std::string command =
+        "/bin/sh -c \"" + script + "\n echo $? > '" + hostStatus + ".part'; mv '" + hostStatus + ".part' '" + hostStatus + "'\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -78,9 +78,8 @@ bool WriteNewFile(const std::string& path, const std::string& content)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    bool ok = content.empty() ||
-              (::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-               written == content.size());
+    bool ok = content.empty() || (::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                                  written == content.size());
     ::CloseHandle(file);
     return ok;
 }
@@ -447,16 +446,14 @@ void SearchFixture::Select(const std::vector<int>& lines)
     ::SendMessageA(list, LB_SETSEL, FALSE, -1);
     for (int line : lines)
         ::SendMessageA(list, LB_SETSEL, TRUE, line);
-    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(list));
+    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
 void SearchFixture::SelectAll()
 {
     HWND list = Control(IDC_RESULT_LIST);
     ::SendMessageA(list, LB_SETSEL, TRUE, -1);
-    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(list));
+    ::SendMessageA(ResultsWindow(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
 void SearchFixture::SetFlags(int line, int deleteFlag, int recycleFlag)
@@ -529,8 +526,8 @@ namespace win_test {
 
 void SearchFixture::ExpectPatternCommandsLocked(bool locked)
 {
-    for (int id : {IDC_START_SEARCH, IDC_NEW_PATTERN, IDC_DELETE_PATTERN, IDC_PATTERN_COMBO, IDC_ADD_MASK,
-                   IDC_REMOVE_MASK, IDC_ADD_DIR, IDC_REMOVE_DIR, IDC_SUBFOLDERS})
+    for (int id : {IDC_START_SEARCH, IDC_NEW_PATTERN, IDC_DELETE_PATTERN, IDC_PATTERN_COMBO, IDC_ADD_MASK, IDC_REMOVE_MASK,
+                   IDC_ADD_DIR, IDC_REMOVE_DIR, IDC_SUBFOLDERS})
         EXPECT_EQ(!locked, ::IsWindowEnabled(MainControl(id)) != FALSE) << "control " << id;
     if (!locked)
         return;

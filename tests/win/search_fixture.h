@@ -119,7 +119,10 @@ public:
     ResultsSpy(const ResultsSpy&) = delete;
     ResultsSpy& operator=(const ResultsSpy&) = delete;
 
-    void SlowAlways() { slow = [] { return true; }; }
+    void SlowAlways()
+    {
+        slow = [] { return true; };
+    }
     // Stops watching: no more texts, slow steps or drain steps.
     void Stop();
 

@@ -67,12 +67,12 @@ TEST_F(SearchTest, ResultsComeByDirectoryThenMaskThenDepthFirst)
         }
     }
     Paths expected = {
-        d1 + "1.A",    d1 + "SubDir\\2.A",  // D1 with *.A; subdirectory names as the system spells them
-        d1 + "1.B",    d1 + "SubDir\\X.B",  // D1 with *.B
-        d1 + "SubDir\\X.B",                 // D1 with X*: the same file again
-        d2 + "3.A",                         // D2 with *.A, without its subfolder
-        d1sub + "2.A", d1sub + "X.B",       // D1\SUBDIR as stored, with *.A and *.B
-        d1sub + "X.B",                      // and with X*
+        d1 + "1.A",         d1 + "SubDir\\2.A",  // D1 with *.A; subdirectory names as the system spells them
+        d1 + "1.B",         d1 + "SubDir\\X.B",  // D1 with *.B
+        d1 + "SubDir\\X.B",                      // D1 with X*: the same file again
+        d2 + "3.A",                              // D2 with *.A, without its subfolder
+        d1sub + "2.A",      d1sub + "X.B",       // D1\SUBDIR as stored, with *.A and *.B
+        d1sub + "X.B",                           // and with X*
     };
     Append(expected, d3Tree);
 
@@ -240,8 +240,7 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                          &process))
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
         return false;
     ::WaitForSingleObject(process.hProcess, 10000);
     ::CloseHandle(process.hThread);
@@ -329,8 +328,7 @@ TEST_P(NothingFoundTest, ShowsTheNothingFoundState)
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, NothingFoundTest,
-                         ::testing::Values(EmptyRow{"NoDirectories", Empty::NoDirectories},
-                                           EmptyRow{"NoMasks", Empty::NoMasks},
+                         ::testing::Values(EmptyRow{"NoDirectories", Empty::NoDirectories}, EmptyRow{"NoMasks", Empty::NoMasks},
                                            EmptyRow{"MissingDirectory", Empty::MissingDirectory},
                                            EmptyRow{"NothingMatches", Empty::NoMatch}),
                          [](const ::testing::TestParamInfo<EmptyRow>& info) { return std::string(info.param.name); });
@@ -409,9 +407,10 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
 
 INSTANTIATE_TEST_SUITE_P(
     Counts, ProgressScheduleTest,
-    ::testing::Values(ScheduleRow{"Passing100InsideTheFirstDirectory", {150, 10, 1}, {{101, 100}, {150, 100}, {151, 100}, {161, 100}}},
-                      ScheduleRow{"Exactly100ThenExactly300", {100, 200, 1}, {{100, 100}, {101, 300}, {300, 300}, {301, 500}}},
-                      ScheduleRow{"Reaching100InALaterDirectory", {99, 1, 1}, {{99, 100}, {100, 100}, {101, 300}}}),
+    ::testing::Values(
+        ScheduleRow{"Passing100InsideTheFirstDirectory", {150, 10, 1}, {{101, 100}, {150, 100}, {151, 100}, {161, 100}}},
+        ScheduleRow{"Exactly100ThenExactly300", {100, 200, 1}, {{100, 100}, {101, 300}, {300, 300}, {301, 500}}},
+        ScheduleRow{"Reaching100InALaterDirectory", {99, 1, 1}, {{99, 100}, {100, 100}, {101, 300}}}),
     [](const ::testing::TestParamInfo<ScheduleRow>& info) { return std::string(info.param.name); });
 
 TEST_F(SearchTest, StatusLineNamesADirectoryOnlyWhenItChanges)
@@ -499,10 +498,11 @@ TEST_F(StopTest, AnsweredNoTheWalkGoesOnAndAFurtherRequestAsksAgain)
         ExpectStopQuestion(box);
     };
     AtDrain([&] { return Walking() && Results().m_nResultCount == 3; }, [&] { Click(IDC_ACTION); });
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 6; }, [&] {
-        EXPECT_EQ(1, asked);
-        Click(IDC_ACTION);
-    });
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 6; },
+            [&] {
+                EXPECT_EQ(1, asked);
+                Click(IDC_ACTION);
+            });
     Search();
     EXPECT_EQ(2, asked);
     ExpectReady(all);
@@ -512,10 +512,11 @@ TEST_F(StopTest, AnsweredYesNothingMoreIsSearchedAndTheWindowGoes)
 {
     boxes.Answer(IDYES);
     HWND window = nullptr;
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; }, [&] {
-        window = ResultsWindow();
-        Click(IDC_ACTION);
-    });
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; },
+            [&] {
+                window = ResultsWindow();
+                Click(IDC_ACTION);
+            });
     Search();
     ASSERT_EQ(1u, boxes.Count());
     ExpectStopQuestion(boxes.Last());
@@ -531,8 +532,8 @@ TEST_F(StopTest, AnsweredYesNothingMoreIsSearchedAndTheWindowGoes)
 
 struct CloseRow {
     const char* name;
-    bool listing;     // else walking
-    bool byButton;    // else the close box
+    bool listing;   // else walking
+    bool byButton;  // else the close box
     int answer;
 };
 
@@ -577,23 +578,23 @@ TEST_P(ClosedUnderTheQuestionTest, EndsTheSearchCleanly)
     ExpectReady(all);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Phases, ClosedUnderTheQuestionTest,
-    ::testing::Values(CloseRow{"WalkingByButtonAnsweredNo", false, true, IDNO},
-                      CloseRow{"WalkingByCloseBoxAnsweredYes", false, false, IDYES},
-                      CloseRow{"ListingByCloseBoxAnsweredNo", true, false, IDNO},
-                      CloseRow{"ListingByCloseBoxAnsweredYes", true, false, IDYES}),
-    [](const ::testing::TestParamInfo<CloseRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Phases, ClosedUnderTheQuestionTest,
+                         ::testing::Values(CloseRow{"WalkingByButtonAnsweredNo", false, true, IDNO},
+                                           CloseRow{"WalkingByCloseBoxAnsweredYes", false, false, IDYES},
+                                           CloseRow{"ListingByCloseBoxAnsweredNo", true, false, IDNO},
+                                           CloseRow{"ListingByCloseBoxAnsweredYes", true, false, IDYES}),
+                         [](const ::testing::TestParamInfo<CloseRow>& info) { return std::string(info.param.name); });
 
 TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
 {
     boxes.Answer(IDYES);
     int listed = 0;
-    AtDrain([&] { return Listing(3); }, [&] {
-        EXPECT_FALSE(Enabled(IDC_ACTION));
-        listed = static_cast<int>(Lines().size());
-        ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
-    });
+    AtDrain([&] { return Listing(3); },
+            [&] {
+                EXPECT_FALSE(Enabled(IDC_ACTION));
+                listed = static_cast<int>(Lines().size());
+                ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
+            });
     Search();
     ASSERT_EQ(1u, boxes.Count());
     ExpectStopQuestion(boxes.Last());
@@ -620,16 +621,17 @@ TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
     spy.slow = [&] { return Results().m_nResultCount <= 3; };
     HWND window = nullptr;
     bool tried = false;
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; }, [&] {
-        tried = true;
-        window = ResultsWindow();
-        ExpectPatternCommandsLocked(true);
-        main->OnStartSearch();
-        // The running search is not disturbed.
-        EXPECT_EQ(window, ResultsWindow());
-        EXPECT_EQ(2, Results().m_nResultCount);
-        EXPECT_EQ(1, Results().m_bBusy);
-    });
+    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; },
+            [&] {
+                tried = true;
+                window = ResultsWindow();
+                ExpectPatternCommandsLocked(true);
+                main->OnStartSearch();
+                // The running search is not disturbed.
+                EXPECT_EQ(window, ResultsWindow());
+                EXPECT_EQ(2, Results().m_nResultCount);
+                EXPECT_EQ(1, Results().m_bBusy);
+            });
     Search();
     ASSERT_TRUE(tried);
     EXPECT_EQ(window, ResultsWindow());
@@ -668,8 +670,7 @@ TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, QuitDuringSearchTest,
-                         ::testing::Values(QuitRow{"Yes", IDYES}, QuitRow{"No", IDNO}),
+INSTANTIATE_TEST_SUITE_P(Answers, QuitDuringSearchTest, ::testing::Values(QuitRow{"Yes", IDYES}, QuitRow{"No", IDNO}),
                          [](const ::testing::TestParamInfo<QuitRow>& info) { return std::string(info.param.name); });
 
 // ---- A window left from the last search ------------------------------------

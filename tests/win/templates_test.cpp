@@ -119,28 +119,30 @@ TEST(Templates, MainWindow)
     ASSERT_TRUE(dlg->Create(IDD_MAIN));
     ExpectDialog(dlg->m_hWnd, kMainCaption, 279, 231,
                  WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME, WS_EX_APPWINDOW, false);
-    ExpectControls(dlg->m_hWnd, {
-        {IDC_MASK_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 205, 122, 14}, true},
-        {IDC_REMOVE_MASK, "Button", PB, 0, kRemoveMaskLabel, {144, 186, 36, 14}, false},
-        {IDC_ADD_MASK, "Button", PB, 0, kAddMaskLabel, {144, 205, 36, 14}, false},
-        {IDC_DIR_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 109, 205, 14}, true},
-        {IDC_REMOVE_DIR, "Button", PB, 0, kRemoveDirLabel, {227, 69, 36, 14}, false},
-        {IDC_ADD_DIR, "Button", PB, 0, kAddDirLabel, {227, 89, 36, 14}, false},
-        {IDC_BROWSE, "Button", PB, 0, kBrowseLabel, {227, 109, 36, 14}, false},
-        {IDC_START_SEARCH, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kStartSearchLabel, {210, 165, 50, 14}, false},
-        {IDC_UPDATE, "Button", PB, 0, kUpdateLabel, {210, 185, 50, 14}, false},
-        {IDCANCEL, "Button", PB, 0, kQuitLabel, {210, 205, 50, 14}, false},
-        {IDC_NEW_PATTERN, "Button", PB, 0, kNewPatternLabel, {146, 23, 36, 14}, false},
-        {IDC_DELETE_PATTERN, "Button", PB, 0, kDeletePatternLabel, {188, 23, 36, 14}, false},
-        {IDC_PATTERN_COMBO, "ComboBox", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, nullptr, {49, 23, 90, 78}, false},
-        {IDC_DIR_LIST, "ListBox", LIST, 0, nullptr, {16, 70, 205, 34}, true},
-        {-1, "Button", GROUP, 0, kPatternGroup, {40, 7, 196, 38}, false},
-        {-1, "Button", GROUP, 0, kDirGroup, {7, 55, 265, 89}, false},
-        {IDC_MASK_LIST, "ListBox", LIST, 0, nullptr, {16, 166, 122, 34}, true},
-        {-1, "Button", GROUP, 0, kMaskGroup, {7, 153, 180, 73}, false},
-        {-1, "Button", GROUP, 0, "", {198, 153, 74, 73}, false},
-        {IDC_SUBFOLDERS, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kSubfoldersLabel, {16, 129, 86, 10}, false},
-    });
+    ExpectControls(
+        dlg->m_hWnd,
+        {
+            {IDC_MASK_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 205, 122, 14}, true},
+            {IDC_REMOVE_MASK, "Button", PB, 0, kRemoveMaskLabel, {144, 186, 36, 14}, false},
+            {IDC_ADD_MASK, "Button", PB, 0, kAddMaskLabel, {144, 205, 36, 14}, false},
+            {IDC_DIR_EDIT, "Edit", ES_AUTOHSCROLL | WS_TABSTOP, 0, "", {16, 109, 205, 14}, true},
+            {IDC_REMOVE_DIR, "Button", PB, 0, kRemoveDirLabel, {227, 69, 36, 14}, false},
+            {IDC_ADD_DIR, "Button", PB, 0, kAddDirLabel, {227, 89, 36, 14}, false},
+            {IDC_BROWSE, "Button", PB, 0, kBrowseLabel, {227, 109, 36, 14}, false},
+            {IDC_START_SEARCH, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kStartSearchLabel, {210, 165, 50, 14}, false},
+            {IDC_UPDATE, "Button", PB, 0, kUpdateLabel, {210, 185, 50, 14}, false},
+            {IDCANCEL, "Button", PB, 0, kQuitLabel, {210, 205, 50, 14}, false},
+            {IDC_NEW_PATTERN, "Button", PB, 0, kNewPatternLabel, {146, 23, 36, 14}, false},
+            {IDC_DELETE_PATTERN, "Button", PB, 0, kDeletePatternLabel, {188, 23, 36, 14}, false},
+            {IDC_PATTERN_COMBO, "ComboBox", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, nullptr, {49, 23, 90, 78}, false},
+            {IDC_DIR_LIST, "ListBox", LIST, 0, nullptr, {16, 70, 205, 34}, true},
+            {-1, "Button", GROUP, 0, kPatternGroup, {40, 7, 196, 38}, false},
+            {-1, "Button", GROUP, 0, kDirGroup, {7, 55, 265, 89}, false},
+            {IDC_MASK_LIST, "ListBox", LIST, 0, nullptr, {16, 166, 122, 34}, true},
+            {-1, "Button", GROUP, 0, kMaskGroup, {7, 153, 180, 73}, false},
+            {-1, "Button", GROUP, 0, "", {198, 153, 74, 73}, false},
+            {IDC_SUBFOLDERS, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kSubfoldersLabel, {16, 129, 86, 10}, false},
+        });
     dlg->DestroyWindow();
 }
 
@@ -151,16 +153,17 @@ TEST(Templates, ResultsWindow)
     EXPECT_FALSE(::IsWindowVisible(dlg->m_hWnd));
     ExpectDialog(dlg->m_hWnd, kResultsCaption, 343, 165, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
     EXPECT_EQ(0, ::GetWindowLongA(dlg->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    ExpectControls(dlg->m_hWnd, {
-        {IDC_ACTION, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kDeleteAction, {146, 144, 50, 14}, false},
-        {IDC_PROGRESS, PROGRESS_CLASSA, 0, 0, nullptr, {7, 15, 329, 14}, false},
-        {-1, "Static", SS_LEFT | WS_GROUP, 0, "0", {7, 7, 8, 8}, false},
-        {IDC_PROGRESS_MAX, "Static", WS_GROUP, WS_EX_RIGHT, "100", {299, 7, 37, 8}, false},
-        {IDC_STATUS, "Static", SS_LEFT | WS_GROUP, 0, kTemplateStatus, {7, 37, 329, 8}, false},
-        {IDC_RESULT_LIST, "ListBox", LBS_EXTENDEDSEL | LIST | WS_HSCROLL, 0, nullptr, {7, 60, 329, 62}, true},
-        {IDC_DELETE_THIS, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kDeleteThisLabel, {58, 126, 89, 10}, false},
-        {IDC_TO_RECYCLE, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kToRecycleLabel, {177, 126, 106, 10}, false},
-    });
+    ExpectControls(dlg->m_hWnd,
+                   {
+                       {IDC_ACTION, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kDeleteAction, {146, 144, 50, 14}, false},
+                       {IDC_PROGRESS, PROGRESS_CLASSA, 0, 0, nullptr, {7, 15, 329, 14}, false},
+                       {-1, "Static", SS_LEFT | WS_GROUP, 0, "0", {7, 7, 8, 8}, false},
+                       {IDC_PROGRESS_MAX, "Static", WS_GROUP, WS_EX_RIGHT, "100", {299, 7, 37, 8}, false},
+                       {IDC_STATUS, "Static", SS_LEFT | WS_GROUP, 0, kTemplateStatus, {7, 37, 329, 8}, false},
+                       {IDC_RESULT_LIST, "ListBox", LBS_EXTENDEDSEL | LIST | WS_HSCROLL, 0, nullptr, {7, 60, 329, 62}, true},
+                       {IDC_DELETE_THIS, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kDeleteThisLabel, {58, 126, 89, 10}, false},
+                       {IDC_TO_RECYCLE, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kToRecycleLabel, {177, 126, 106, 10}, false},
+                   });
     // The range the window sets for itself, and the focus on its first tab stop.
     EXPECT_EQ(0, ::SendMessageA(dlg->m_progress.m_hWnd, PBM_GETRANGE, TRUE, 0));
     EXPECT_EQ(100, ::SendMessageA(dlg->m_progress.m_hWnd, PBM_GETRANGE, FALSE, 0));
@@ -176,11 +179,11 @@ TEST(Templates, AboutBox)
     ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
     ExpectDialog(dlg.m_hWnd, kAboutCaption, 217, 55, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, false);
     ExpectControls(dlg.m_hWnd, {
-        {-1, "Static", SS_ICON, 0, nullptr, {11, 17, 20, 20}, false},
-        {-1, "Static", SS_NOPREFIX | WS_GROUP, 0, kAboutVersion, {40, 10, 119, 8}, false},
-        {-1, "Static", WS_GROUP, 0, nullptr, {40, 25, 119, 8}, false},
-        {IDOK, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, "OK", {178, 7, 32, 14}, false},
-    });
+                                   {-1, "Static", SS_ICON, 0, nullptr, {11, 17, 20, 20}, false},
+                                   {-1, "Static", SS_NOPREFIX | WS_GROUP, 0, kAboutVersion, {40, 10, 119, 8}, false},
+                                   {-1, "Static", WS_GROUP, 0, nullptr, {40, 25, 119, 8}, false},
+                                   {IDOK, "Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, "OK", {178, 7, 32, 14}, false},
+                               });
     dlg.DestroyWindow();
 }
 
@@ -218,10 +221,12 @@ TEST(Templates, IconStringAndVersion)
     EXPECT_EQ(MAKELONG(0, 1), fixed->dwFileVersionMS);
     EXPECT_EQ(MAKELONG(1, 0), fixed->dwFileVersionLS);
     EXPECT_EQ(MAKELONG(0, 1), fixed->dwProductVersionMS);
-    struct { const char* name; const char* value; } strings[] = {
-        {"FileDescription", kFileDescription}, {"InternalName", "TIDYMOTH"},
-        {"OriginalFilename", "TIDYMOTH.EXE"},         {"ProductName", kProductName},
-        {"CompanyName", ""},                            {"LegalTrademarks", ""},
+    struct {
+        const char* name;
+        const char* value;
+    } strings[] = {
+        {"FileDescription", kFileDescription}, {"InternalName", "TIDYMOTH"}, {"OriginalFilename", "TIDYMOTH.EXE"},
+        {"ProductName", kProductName},         {"CompanyName", ""},          {"LegalTrademarks", ""},
         {"FileVersion", "1, 0, 0, 1"},
     };
     for (auto& s : strings) {
@@ -244,10 +249,10 @@ TEST(Resources, ManifestAsksForNoElevationNoStylesAndSystemDpi)
     const char* bytes = static_cast<const char*>(::LockResource(::LoadResource(module, found)));
     ASSERT_TRUE(bytes);
     const std::string manifest(bytes, ::SizeofResource(module, found));
-    for (const char* part : {"level=\"asInvoker\"", "uiAccess=\"false\"", "<dpiAware", ">true</dpiAware>",
-                             "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                             "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-                             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+    for (const char* part :
+         {"level=\"asInvoker\"", "uiAccess=\"false\"", "<dpiAware", ">true</dpiAware>", "{e2011457-1546-43c5-a5fe-008deee3d3f0}",
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, manifest.find(part)) << part;
     // The classic controls the templates are drawn for: no visual styles.
     EXPECT_EQ(std::string::npos, manifest.find("Common-Controls"));

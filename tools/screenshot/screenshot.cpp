@@ -165,7 +165,9 @@ int main(int argc, char** argv)
     if (main.Click(IDC_START_SEARCH)) {
         e2e::Window results = app.WaitForWindow(texts::kResultsCaption);
         // The search is over once the action button is enabled again.
-        if (results.Exists() && e2e::WaitUntil([&] { return results.IsEnabled(IDC_ACTION) && results.Text(IDC_ACTION) != texts::kStopAction; }, 60000)) {
+        if (results.Exists() &&
+            e2e::WaitUntil([&] { return results.IsEnabled(IDC_ACTION) && results.Text(IDC_ACTION) != texts::kStopAction; },
+                           60000)) {
             Shoot(app, results.Handle(), out + "\\results-window.bmp");
             results.PostClose();
             e2e::WaitUntil([&] { return !results.Exists(); });
