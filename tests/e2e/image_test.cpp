@@ -27,6 +27,19 @@ bool At(const Bytes& file, size_t offset, T& out)
     return true;
 }
 
+// The 32-bit or the 64-bit optional header: what the test reads of it.
+template <typename Header>
+bool ReadOptional(const Bytes& file, size_t offset, Image& image, IMAGE_DATA_DIRECTORY& imports)
+{
+    Header o;
+    if (!At(file, offset, o))
+        return false;
+    image.dllCharacteristics = o.DllCharacteristics;
+    image.relocationBytes = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
+    imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    return true;
+}
+
 // The headers and the import table of a PE file; false when it is not one.
 bool ReadImage(const std::string& path, Image& image)
 {
@@ -39,26 +52,12 @@ bool ReadImage(const std::string& path, Image& image)
         !At(file, dos.e_lfanew, signature) || signature != IMAGE_NT_SIGNATURE || !At(file, dos.e_lfanew + 4, header))
         return false;
     const size_t optional = dos.e_lfanew + 4 + sizeof header;
-    IMAGE_DATA_DIRECTORY imports, relocations;
-    if (!At(file, optional, magic))
+    IMAGE_DATA_DIRECTORY imports;
+    if (!At(file, optional, magic) ||
+        !(magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC ? ReadOptional<IMAGE_OPTIONAL_HEADER32>(file, optional, image, imports)
+                                                 : ReadOptional<IMAGE_OPTIONAL_HEADER64>(file, optional, image, imports)))
         return false;
-    if (magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
-        IMAGE_OPTIONAL_HEADER32 o;
-        if (!At(file, optional, o))
-            return false;
-        image.dllCharacteristics = o.DllCharacteristics;
-        imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        relocations = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-    } else {
-        IMAGE_OPTIONAL_HEADER64 o;
-        if (!At(file, optional, o))
-            return false;
-        image.dllCharacteristics = o.DllCharacteristics;
-        imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        relocations = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-    }
     image.machine = header.Machine;
-    image.relocationBytes = relocations.Size;
 
     // Addresses in the image to offsets in the file, through the sections.
     auto offsetOf = [&](DWORD rva, size_t& offset) {
