@@ -4,56 +4,211 @@
 
 #include "engine/search_logic.h"
 
-bool CFileWalk::Walk(CString dir, const CString& mask, int recurse)
+namespace {
+
+bool IsDotOrDotDot(const wchar_t* name)
 {
-    return WalkExact(dir, m_fs.ExactFormOf(dir), m_fs.ExactFormOf(mask), recurse);
+    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
 }
 
-// The walk keeps each path twice: as the code page spells it, the text the
-// user sees and the settings file holds, and exactly, the name it deletes.
-bool CFileWalk::WalkExact(CString dir, std::wstring exactDir, const std::wstring& exactMask, int recurse)
+}  // namespace
+
+bool IsOrdinaryFolderReparseTag(std::uint32_t tag)
+{
+    // Name surrogates (symbolic links, junctions, mount points) lead elsewhere.
+    if (tag & 0x20000000u)
+        return false;
+    // The cloud files' placeholders, in all their sixteen forms.
+    if ((tag & 0xFFFF0FFFu) == 0x9000001Au)
+        return true;
+    switch (tag) {
+    case 0xC0000004u:  // hierarchical storage
+    case 0x80000006u:  // hierarchical storage, second form
+    case 0x80000007u:  // single-instance storage
+    case 0x80000008u:  // a mounted image's files
+    case 0x80000009u:  // cluster shared volumes
+    case 0x80000012u:  // replicated folders
+    case 0x80000013u:  // deduplicated data
+    case 0x80000015u:  // placeholders
+    case 0x80000017u:  // compressed by the overlay filter
+    case 0x80000018u:  // container isolation
+    case 0x90001018u:  // container isolation, second form
+    case 0x9000001Cu:  // projected file systems
+    case 0x8000001Eu:  // synced file shares
+    case 0x80000021u:  // the cloud drive's own folders
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One folder of the tree as the first mask's walk found it: what the later
+// masks need and nothing more.
+struct CFileWalk::Folder {
+    struct Kept {
+        CString name;
+        std::wstring exactName;
+        bool isDirectory;
+    };
+    CString name;
+    std::wstring exactName;
+    bool entered = false;
+    std::vector<Kept> kept;           // the entries a later mask takes, in listing order
+    std::vector<Folder> subfolders;   // the subfolders to walk, in listing order
+};
+
+// Where the walk is, three times over: as the code page spells it (the text
+// the user sees), exactly (the name a listing and a delete take), and as the
+// final path the system resolved the stored directory to, with the names
+// below it. A subfolder is left by going back to the length before it, so
+// the three always agree and no cut can fall inside a name.
+class CFileWalk::Place {
+public:
+    Place(const CString& dir, std::wstring exactDir, std::wstring finalDir)
+        : m_text(dir), m_exact(std::move(exactDir)), m_final(std::move(finalDir))
+    {
+    }
+    const CString& Text() const { return m_text; }
+    const std::wstring& Exact() const { return m_exact; }
+    const std::wstring& Final() const { return m_final; }
+
+    void Push(const CString& name, const std::wstring& exactName)
+    {
+        m_marks.push_back({m_text.GetLength(), m_exact.size(), m_final.size()});
+        m_text = JoinPath(m_text, name);
+        m_exact = JoinExactPath(m_exact, exactName.c_str());
+        if (!m_final.empty())
+            m_final = JoinExactPath(m_final, exactName.c_str());
+    }
+    void Pop()
+    {
+        const Mark& mark = m_marks.back();
+        m_text.Truncate(mark.text);
+        m_exact.resize(mark.exact);
+        m_final.resize(mark.final);
+        m_marks.pop_back();
+    }
+
+private:
+    struct Mark {
+        int text;
+        size_t exact;
+        size_t final;
+    };
+    CString m_text;
+    std::wstring m_exact;
+    std::wstring m_final;
+    std::vector<Mark> m_marks;
+};
+
+bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int recurse)
 {
     if (MustEnd())
         return false;
-    if (!m_fs.EnterDirectory(exactDir))
+    if (masks.empty())
         return true;
-    m_caller.DirectoryEntered(dir);
+    std::vector<CFileMask> compiled;
+    for (const CString& mask : masks)
+        compiled.emplace_back(m_fs.ExactFormOf(mask));
 
-    // The file pass: every match that is no directory is a result, and
-    // every match, directory or not, is followed by a poll.
-    m_fs.Enumerate(exactMask, [&](const WalkFileSystem::Entry& entry) {
-        if (!entry.isDirectory) {
-            if (m_caller.ResultCount() >= MAX_RESULTS) {
-                // The result set is full: the walk ends here, and what was
-                // found is listed.
-                m_bLimitReached = true;
-                return false;
-            }
-            m_caller.FileFound(JoinPath(dir, entry.name), JoinExactPath(exactDir, entry.exactName));
-        }
-        m_bStop = m_caller.StopNow();
-        return !m_bStop;
-    });
-    // Without subfolders the pass over them could change nothing.
-    if (MustEnd() || recurse != 1)
-        return !MustEnd();
-
-    // The subdirectory pass: the walk's own copy of `dir` is extended by each
-    // name and cut back after it, by whole code-page-932 characters.
-    m_fs.Enumerate(L"*", [&](const WalkFileSystem::Entry& entry) {
-        if (!entry.isDirectory || std::wcscmp(entry.exactName, L".") == 0 || std::wcscmp(entry.exactName, L"..") == 0)
-            return true;
-        dir = JoinPath(dir, entry.name);
-        exactDir = JoinExactPath(exactDir, entry.exactName);
-        // Junctions and symbolic links are not followed: they lead out of the
-        // chosen trees, or round in a loop.
-        if (!entry.isReparsePoint)
-            WalkExact(dir, exactDir, exactMask, 1);
-        if (MustEnd())
-            return false;
-        CutAtLastSeparator(dir);
-        CutExactAtLastSeparator(exactDir);
+    // The stored directory's final path is taken as the walk enters it; the
+    // final path of everything below it follows the names the walk went through.
+    const std::wstring exactDir = m_fs.ExactFormOf(dir);
+    Place place(dir, exactDir, m_fs.FinalPathOf(exactDir));
+    Folder root;
+    m_lastEntered.clear();
+    if (!ListFolder(root, place, compiled, recurse))
         return true;
-    });
+    for (size_t j = 1; j < compiled.size() && !MustEnd(); ++j)
+        WalkKept(root, place, compiled[j]);
+    // Left where a walk that entered each folder for each mask would be.
+    m_fs.EnterDirectory(m_lastEntered);
     return !MustEnd();
+}
+
+bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
+{
+    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact());
+    if (!listing)
+        return false;
+    folder.entered = true;
+    Entered(place);
+
+    WalkFileSystem::Entry entry;
+    while (listing->Next(entry)) {
+        if (entry.isDirectory && recurse == 1 && !IsDotOrDotDot(entry.exactName) &&
+            (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag)))
+            folder.subfolders.push_back({entry.name, entry.exactName, false, {}, {}});
+        if (masks[0].Takes(entry.exactName)) {
+            if (!entry.isDirectory && !Found(place, entry.name, entry.exactName))
+                return true;
+            if (!Poll())
+                return true;
+        }
+        for (size_t j = 1; j < masks.size(); ++j) {
+            if (masks[j].Takes(entry.exactName)) {
+                folder.kept.push_back({entry.name, entry.exactName, entry.isDirectory});
+                break;
+            }
+        }
+    }
+    listing.reset();
+
+    for (Folder& sub : folder.subfolders) {
+        place.Push(sub.name, sub.exactName);
+        ListFolder(sub, place, masks, 1);
+        place.Pop();
+        if (MustEnd())
+            break;
+        // Only later masks come back to a folder.
+        if (masks.size() == 1)
+            sub = Folder();
+    }
+    return true;
+}
+
+void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& mask)
+{
+    Entered(place);
+    for (const Folder::Kept& entry : folder.kept) {
+        if (!mask.Takes(entry.exactName.c_str()))
+            continue;
+        if (!entry.isDirectory && !Found(place, entry.name, entry.exactName.c_str()))
+            return;
+        if (!Poll())
+            return;
+    }
+    for (const Folder& sub : folder.subfolders) {
+        if (!sub.entered)
+            continue;
+        place.Push(sub.name, sub.exactName);
+        WalkKept(sub, place, mask);
+        place.Pop();
+        if (MustEnd())
+            return;
+    }
+}
+
+void CFileWalk::Entered(const Place& place)
+{
+    m_lastEntered = place.Exact();
+    m_caller.DirectoryEntered(place.Text());
+}
+
+bool CFileWalk::Found(const Place& place, const char* name, const wchar_t* exactName)
+{
+    if (m_caller.ResultCount() >= MAX_RESULTS) {
+        // The result set is full: the walk ends here, and what was found is listed.
+        m_bLimitReached = true;
+        return false;
+    }
+    const std::wstring finalPath = place.Final().empty() ? std::wstring() : JoinExactPath(place.Final(), exactName);
+    m_caller.FileFound(JoinPath(place.Text(), name), JoinExactPath(place.Exact(), exactName), finalPath);
+    return true;
+}
+
+bool CFileWalk::Poll()
+{
+    m_bStop = m_caller.StopNow();
+    return !m_bStop;
 }

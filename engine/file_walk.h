@@ -1,61 +1,83 @@
-// The walk of one directory for one mask: the directory's own matches in the
-// order the file system lists them, then each subdirectory's, depth first.
+// The walk of one stored directory for every mask of a pattern. Each folder
+// is listed once: the first mask is matched on that listing, which also keeps
+// the folder's subfolders and the names a later mask takes, and each later
+// mask walks what was kept. The results are those of walking the tree once
+// per mask: the first mask's, then the second's, each depth first (a folder's
+// own matches in the order the system lists them, then each subfolder's).
 // It knows nothing of windows: it reads the file system and reports to its
 // caller through the two interfaces below.
 #pragma once
 
-#include <functional>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/file_mask.h"
 #include "platform/cstring.h"
 
 // What the walk needs of the file system.
 class WalkFileSystem {
 public:
     struct Entry {
-        const char* name;          // as the code page spells it, perhaps a look-alike
+        const char* name;          // as the code page spells it, "？" for what it cannot
         const wchar_t* exactName;  // as the file system spells it
         bool isDirectory;
-        bool isReparsePoint;  // a junction or a symbolic link
+        bool isReparsePoint;
+        std::uint32_t reparseTag;  // what kind of reparse point it is
     };
-    // Returns true to go on with the next entry, false to close the listing.
-    using Visitor = std::function<bool(const Entry&)>;
+    // The entries of one folder in the system's order, "." and ".." among
+    // them; the folder is let go when the listing is destroyed.
+    class Listing {
+    public:
+        virtual ~Listing() = default;
+        // The next entry, valid until the next call; false after the last.
+        virtual bool Next(Entry& entry) = 0;
+    };
 
     virtual ~WalkFileSystem() = default;
     // The exact form of a stored directory or mask.
     virtual std::wstring ExactFormOf(const CString& text) const = 0;
-    // Makes `exactDir` the directory that Enumerate lists (and the process's
-    // current directory); false when it cannot be entered.
+    // Every entry of `exactDir`, or nothing when the folder cannot be entered
+    // (missing, not a folder, no access, a path too long).
+    virtual std::unique_ptr<Listing> List(const std::wstring& exactDir) = 0;
+    // The path the system resolves `exactDir` to, links followed, or empty.
+    virtual std::wstring FinalPathOf(const std::wstring& exactDir) = 0;
+    // Makes `exactDir` the process's current directory.
     virtual bool EnterDirectory(const std::wstring& exactDir) = 0;
-    // Lists the entries of the directory entered last whose names match
-    // `pattern` ("*" and "?"), in the system's order. A listing goes on over
-    // the directory it was opened in even when `visit` enters others.
-    virtual void Enumerate(const std::wstring& pattern, const Visitor& visit) = 0;
 };
 
 // What the walk tells its caller and asks of it.
 class WalkCaller {
 public:
     virtual ~WalkCaller() = default;
-    // A directory was entered, before anything of it is listed.
+    // A folder was entered, before anything of it is reported.
     virtual void DirectoryEntered(const CString& dir) = 0;
     // The results stored so far; the walk stores no more than MAX_RESULTS.
     virtual int ResultCount() const = 0;
     // A file was found: store it as the next result, with its path as the
-    // code page spells it and as the file system does.
-    virtual void FileFound(const CString& path, const std::wstring& exactPath) = 0;
-    // Called after every entry of a mask listing: true when the walk must end.
+    // code page spells it and as the file system does, and the final path it
+    // must still have when it is deleted (empty when none could be had).
+    virtual void FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath) = 0;
+    // Called after every entry that a mask takes: true when the walk must end.
     virtual bool StopNow() = 0;
 };
+
+// Whether a folder that is a reparse point of kind `tag` is walked: only the
+// kinds that keep an ordinary folder's own contents (cloud placeholders,
+// deduplicated or tiered storage, ...). Links, junctions, mount points and
+// every kind not known here lead elsewhere and are never followed.
+bool IsOrdinaryFolderReparseTag(std::uint32_t tag);
 
 class CFileWalk {
 public:
     CFileWalk(WalkFileSystem& fileSystem, WalkCaller& caller) : m_fs(fileSystem), m_caller(caller) {}
 
-    // Walks `dir` for `mask`, and its subdirectories when `recurse` is 1.
-    // Returns false once the walk must end: the caller said stop, or the
-    // result set is full.
-    bool Walk(CString dir, const CString& mask, int recurse);
+    // Walks `dir` for each of `masks` in turn, with its subfolders when
+    // `recurse` is 1. Returns false once the walk must end: the caller said
+    // stop, or the result set is full. Afterwards the current directory is
+    // the last folder the walk reported entering.
+    bool Walk(const CString& dir, const std::vector<CString>& masks, int recurse);
     // A new search: no stop, no full result set.
     void Reset() { m_bStop = m_bLimitReached = false; }
     // The walk ended at a match that found the result set full.
@@ -63,10 +85,20 @@ public:
     bool MustEnd() const { return m_bStop || m_bLimitReached; }
 
 private:
-    bool WalkExact(CString dir, std::wstring exactDir, const std::wstring& exactMask, int recurse);
+    struct Folder;
+    class Place;
+
+    bool ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse);
+    void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
+    void Entered(const Place& place);
+    // Stores a found file; false (the walk ends) when the result set is full.
+    bool Found(const Place& place, const char* name, const wchar_t* exactName);
+    // The poll after an entry a mask took; false when the walk must end.
+    bool Poll();
 
     WalkFileSystem& m_fs;
     WalkCaller& m_caller;
     bool m_bStop = false;
     bool m_bLimitReached = false;
+    std::wstring m_lastEntered;
 };

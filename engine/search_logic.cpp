@@ -39,13 +39,6 @@ CString JoinPath(const CString& dir, const char* name)
     return path;
 }
 
-void CutAtLastSeparator(CString& dir)
-{
-    int at = FindLastSeparator(dir);
-    if (at >= 0)
-        dir.Truncate(at);
-}
-
 std::wstring JoinExactPath(const std::wstring& dir, const wchar_t* name)
 {
     std::wstring path = dir;
@@ -53,13 +46,6 @@ std::wstring JoinExactPath(const std::wstring& dir, const wchar_t* name)
         path += L'\\';
     path += name;
     return path;
-}
-
-void CutExactAtLastSeparator(std::wstring& dir)
-{
-    size_t at = dir.rfind(L'\\');
-    if (at != std::wstring::npos)
-        dir.resize(at);
 }
 
 bool IsPlainMask(const char* mask)

@@ -1,5 +1,5 @@
 // The parts of the search that need no window: the progress schedule and the
-// joining and cutting of paths by whole code-page-932 characters.
+// joining of paths by whole code-page-932 characters.
 #pragma once
 
 #include <string>
@@ -13,13 +13,8 @@ int ProgressMaximumFor(int count);
 // `dir`, a backslash unless `dir` already ends with one, then `name`.
 CString JoinPath(const CString& dir, const char* name);
 
-// Cuts `dir` at its last backslash: the backslash and everything after it go.
-// A string without one is left alone.
-void CutAtLastSeparator(CString& dir);
-
-// The same two steps on exact (UTF-16) paths, where "\\" is always a separator.
+// The same on exact (UTF-16) paths, where "\\" is always a separator.
 std::wstring JoinExactPath(const std::wstring& dir, const wchar_t* name);
-void CutExactAtLastSeparator(std::wstring& dir);
 
 // A mask names entries of the searched directory only: no "\", "/" or ":".
 bool IsPlainMask(const char* mask);

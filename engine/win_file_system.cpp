@@ -2,21 +2,41 @@
 
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "engine/search_logic.h"
 #include "platform/win/wide_text.h"
 
 namespace {
 
-// The longest path the system takes, and the two zero characters that end
-// the shell's list of names. Longer paths are refused, never cut.
-const size_t RECYCLE_PATH_MAX = 32767;
-wchar_t g_recycleSource[RECYCLE_PATH_MAX + 2];
+// The longest path the system takes. Longer paths are refused, never cut.
+const size_t LONGEST_PATH = 32767;
+
+// A handle closed when it goes out of scope.
+class CScopedHandle {
+public:
+    explicit CScopedHandle(HANDLE handle) : m_handle(handle) {}
+    ~CScopedHandle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_handle);
+    }
+    CScopedHandle(const CScopedHandle&) = delete;
+    CScopedHandle& operator=(const CScopedHandle&) = delete;
+    HANDLE Get() const { return m_handle; }
+    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Release()
+    {
+        HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        return handle;
+    }
+
+private:
+    HANDLE m_handle;
+};
 
 // The path the system resolves the handle to, "\\?\C:\DIR\NAME" or
-// "\\?\UNC\SERVER\SHARE\...", or empty.
-std::wstring FinalPathOf(HANDLE handle)
+// "\\?\UNC\SERVER\SHARE\...", or empty. The DOS form costs least under Wine.
+std::wstring FinalPathOfHandle(HANDLE handle)
 {
     wchar_t buffer[MAX_PATH + 1];
     DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH + 1, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
@@ -30,6 +50,48 @@ std::wstring FinalPathOf(HANDLE handle)
     return path;
 }
 
+// The system's limit for a current directory, MAX_PATH with the closing
+// separator and the terminator, also where it would take a longer one: what
+// cannot be entered there is skipped everywhere.
+bool IsEnterable(const std::wstring& exactDir)
+{
+    const size_t length = exactDir.size() - (!exactDir.empty() && exactDir.back() == L'\\' ? 1 : 0);
+    return !exactDir.empty() && length <= MAX_PATH - 2;
+}
+
+// One folder's entries from a find handle, which it closes.
+class CFindListing : public WalkFileSystem::Listing {
+public:
+    // `find` has read `first`; INVALID_HANDLE_VALUE for a folder without entries.
+    CFindListing(HANDLE find, const WIN32_FIND_DATAW& first) : m_find(find), m_data(first), m_bPending(find != INVALID_HANDLE_VALUE) {}
+    ~CFindListing() override
+    {
+        if (m_find != INVALID_HANDLE_VALUE)
+            ::FindClose(m_find);
+    }
+    CFindListing(const CFindListing&) = delete;
+    CFindListing& operator=(const CFindListing&) = delete;
+
+    bool Next(WalkFileSystem::Entry& entry) override
+    {
+        if (m_bPending)
+            m_bPending = false;
+        else if (m_find == INVALID_HANDLE_VALUE || !::FindNextFileW(m_find, &m_data))
+            return false;
+        m_name = AnsiFromWide(m_data.cFileName);
+        const bool reparse = (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry = {m_name.GetString(), m_data.cFileName, (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
+                 reparse ? static_cast<std::uint32_t>(m_data.dwReserved0) : 0u};
+        return true;
+    }
+
+private:
+    HANDLE m_find;
+    WIN32_FIND_DATAW m_data;
+    bool m_bPending;
+    CString m_name;
+};
+
 }  // namespace
 
 std::wstring CWinFileSystem::ExactFormOf(const CString& text) const
@@ -37,104 +99,83 @@ std::wstring CWinFileSystem::ExactFormOf(const CString& text) const
     return WideFromAnsi(text);
 }
 
+std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir)
+{
+    if (!IsEnterable(exactDir))
+        return nullptr;
+    const std::wstring pattern = JoinExactPath(exactDir, L"*");
+    WIN32_FIND_DATAW data;
+    // Without short names, and in large batches, where the system offers both.
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_INVALID_PARAMETER)
+        find = ::FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        // A folder without a single entry (a drive's empty root) is entered.
+        const DWORD error = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(exactDir.c_str());
+        if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) || attributes == INVALID_FILE_ATTRIBUTES ||
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return nullptr;
+    }
+    return std::unique_ptr<Listing>(new CFindListing(find, data));
+}
+
+std::wstring CWinFileSystem::FinalPathOf(const std::wstring& exactDir)
+{
+    CScopedHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return dir.IsValid() ? FinalPathOfHandle(dir.Get()) : std::wstring();
+}
+
 bool CWinFileSystem::EnterDirectory(const std::wstring& exactDir)
 {
-    // The system's limit for a current directory, MAX_PATH with the closing
-    // separator and the terminator, also where it would take a longer one:
-    // what cannot be entered there is skipped everywhere.
-    size_t length = exactDir.size() - (!exactDir.empty() && exactDir.back() == L'\\' ? 1 : 0);
-    if (length > MAX_PATH - 2)
-        return false;
-    return ::SetCurrentDirectoryW(exactDir.c_str()) != 0;
+    return IsEnterable(exactDir) && ::SetCurrentDirectoryW(exactDir.c_str()) != 0;
 }
 
-void CWinFileSystem::Enumerate(const std::wstring& pattern, const Visitor& visit)
+HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path, const std::wstring& finalPath)
 {
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    // The name as the "A" functions spell it: at most two bytes a character.
-    char name[2 * MAX_PATH + 1];
-    do {
-        if (!::WideCharToMultiByte(CP_ACP, 0, data.cFileName, -1, name, sizeof name, nullptr, nullptr))
-            name[0] = '\0';
-        const Entry entry = {name, data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                             (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
-        if (!visit(entry))
-            break;
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-}
-
-bool CListedFileDeleter::IsFoundThere(HANDLE file, const std::wstring& path)
-{
-    // The directory keeps its separator, so that a root stays a root.
-    size_t cut = path.rfind(L'\\');
-    if (cut == std::wstring::npos || cut + 1 == path.size())
-        return false;
-    std::wstring dir = path.substr(0, cut + 1);
-    if (dir != m_strDir || m_strDirFinal.empty()) {
-        m_strDir = dir;
-        m_strDirFinal.clear();
-        HANDLE handle = ::CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
-            return false;
-        m_strDirFinal = FinalPathOf(handle);
-        ::CloseHandle(handle);
-        if (m_strDirFinal.empty())
-            return false;
-    }
-    const std::wstring fileFinal = FinalPathOf(file);
-    return !fileFinal.empty() && fileFinal == JoinExactPath(m_strDirFinal, path.c_str() + cut + 1);
-}
-
-HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path)
-{
-    // Opened as what the path leads to (a link is followed), so that the
-    // final path tells a link from the file itself. Without backup semantics
-    // a directory is not opened at all.
-    HANDLE file =
-        ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return file;
-    if (!IsFoundThere(file, path)) {
-        ::CloseHandle(file);
+    if (finalPath.empty())
         return INVALID_HANDLE_VALUE;
-    }
-    return file;
+    // Opened as what the path leads to (a link is followed), so that the
+    // final path tells a link, or a folder swapped for one, from the file
+    // itself. Without backup semantics a directory is not opened at all.
+    CScopedHandle file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid() || FinalPathOfHandle(file.Get()) != finalPath)
+        return INVALID_HANDLE_VALUE;
+    return file.Release();
 }
 
-bool CListedFileDeleter::DeletePermanently(const std::wstring& path)
+bool CListedFileDeleter::DeletePermanently(const std::wstring& path, const std::wstring& finalPath)
 {
-    HANDLE file = OpenListedFile(path);
-    if (file == INVALID_HANDLE_VALUE)
+    CScopedHandle file(OpenListedFile(path, finalPath));
+    if (!file.IsValid())
         return false;
     // A read-only file is refused here, as by DeleteFile.
     FILE_DISPOSITION_INFO disposition = {TRUE};
-    bool deleted = ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-    ::CloseHandle(file);
-    return deleted;
+    return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-bool CListedFileDeleter::MoveToRecycleBin(const std::wstring& path, HWND owner)
+bool CListedFileDeleter::MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner)
 {
-    if (path.size() > RECYCLE_PATH_MAX)
+    if (path.size() > LONGEST_PATH)
         return false;
     // The shell takes a path, not a handle: the check comes right before.
-    HANDLE file = OpenListedFile(path);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    ::CloseHandle(file);
-    std::memcpy(g_recycleSource, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-    g_recycleSource[path.size() + 1] = L'\0';
+    {
+        CScopedHandle file(OpenListedFile(path, finalPath));
+        if (!file.IsValid())
+            return false;
+    }
+    // The shell's list of names: this one, then an empty one.
+    std::wstring source = path;
+    source += L'\0';
 
     SHFILEOPSTRUCTW op = {};
     op.hwnd = owner;
     op.wFunc = FO_DELETE;
-    op.pFrom = g_recycleSource;
+    op.pFrom = source.c_str();
     op.pTo = nullptr;
     // FOF_WANTNUKEWARNING: a file the Recycle Bin cannot take is not
     // destroyed without the user's consent.

@@ -11,31 +11,27 @@
 class CWinFileSystem : public WalkFileSystem {
 public:
     std::wstring ExactFormOf(const CString& text) const override;
+    std::unique_ptr<Listing> List(const std::wstring& exactDir) override;
+    std::wstring FinalPathOf(const std::wstring& exactDir) override;
     bool EnterDirectory(const std::wstring& exactDir) override;
-    void Enumerate(const std::wstring& pattern, const Visitor& visit) override;
 };
 
 // Deletes listed files, each only when the file at its path is the one the
-// walk found: the file itself, under its listed name, in the directory it
-// was found in (its final path is that directory's final path joined with
-// the name). A link to a file elsewhere fails this, and is never deleted,
-// nor is what it points to.
+// search found: its final path, links followed, must be the one the search
+// fixed for it (the final path of its stored directory as the search entered
+// it, joined with the names below). A link to a file elsewhere fails this, as
+// does a folder swapped for a link after the search: neither is deleted, nor
+// is what it points to.
 class CListedFileDeleter {
 public:
     // Deletes the file for good, through the handle that was checked.
-    bool DeletePermanently(const std::wstring& path);
+    bool DeletePermanently(const std::wstring& path, const std::wstring& finalPath);
     // Moves the file into the Recycle Bin. A question the shell asks (a file
     // the bin cannot take) is owned by `owner`; declining it is no success.
-    bool MoveToRecycleBin(const std::wstring& path, HWND owner);
+    bool MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner);
 
 private:
     // The file at `path` opened for deletion if it is the listed file, or
     // INVALID_HANDLE_VALUE.
-    HANDLE OpenListedFile(const std::wstring& path);
-    bool IsFoundThere(HANDLE file, const std::wstring& path);
-
-    // The last directory looked at and its final path: results of one
-    // directory come one after the other.
-    std::wstring m_strDir;
-    std::wstring m_strDirFinal;
+    static HANDLE OpenListedFile(const std::wstring& path, const std::wstring& finalPath);
 };

@@ -49,7 +49,7 @@ public:
 
     // The search (main_dlg_search.cpp).
     void OnStartSearch();
-    void SearchDirectory(CString dir, CString mask, int recurse);
+    void SearchDirectory(const CString& dir, const std::vector<CString>& masks, int recurse);
     void UpdateSearchStatus(CString dir);
     void PumpAndCheckStop();
 
@@ -109,11 +109,13 @@ private:
     // Saves; false (after telling the user) when the file could not be written.
     bool SaveSettings();
     void RunSearch();
+    // The masks the search takes, in the pattern's order.
+    std::vector<CString> SearchedMasks() const;
     void ListResults();
     // What the walk asks of the search (ui/main_dlg_search.cpp).
     void DirectoryEntered(const CString& dir) override;
     int ResultCount() const override;
-    void FileFound(const CString& path, const std::wstring& exactPath) override;
+    void FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath) override;
     bool StopNow() override;
 
     CWinFileSystem m_fileSystem;

@@ -1,5 +1,6 @@
-// The search: the current pattern's directories walked once per mask, every
-// matching file stored in the results window's result set, then listed there.
+// The search: each of the current pattern's directories walked for every
+// mask, every matching file stored in the results window's result set, then
+// listed there.
 #include "platform/mbcs.h"
 #include "platform/win/ui_seam.h"
 #include "ui/main_dlg.h"
@@ -39,18 +40,15 @@ void CMainDlg::RunSearch()
     m_bStopConfirmed = 0;
     dlg.BeginLoop();
 
+    // The pattern cannot change while the search runs.
+    const std::vector<CString> masks = SearchedMasks();
     for (int i = 0; i < m_patternSet.GetDirCount(); ++i) {
-        for (int j = 0; j < m_patternSet.GetMaskCount(); ++j) {
-            // Result paths are absolute and name exactly the file found: a
-            // relative directory is taken from the start-up directory, and a
-            // mask with a folder part is not searched.
-            CString mask = m_patternSet.GetMask(j);
-            CString dir = m_patternSet.GetDir(i);
-            if (IsPlainMask(mask) && (IsAbsolutePath(dir) || !m_strStartDir.IsEmpty()))
-                SearchDirectory(ResolveDirectory(dir, m_strStartDir), mask, m_patternSet.GetDirFlag(i));
-            if (m_walk.MustEnd())
-                break;
-        }
+        // Result paths are absolute and name exactly the file found: a
+        // relative directory is taken from the start-up directory, and an
+        // empty entry names no directory at all.
+        CString dir = m_patternSet.GetDir(i);
+        if (!dir.IsEmpty() && (IsAbsolutePath(dir) || !m_strStartDir.IsEmpty()))
+            SearchDirectory(ResolveDirectory(dir, m_strStartDir), masks, m_patternSet.GetDirFlag(i));
         if (m_walk.MustEnd())
             break;
     }
@@ -101,9 +99,22 @@ void CMainDlg::ListResults()
     }
 }
 
-void CMainDlg::SearchDirectory(CString dir, CString mask, int recurse)
+std::vector<CString> CMainDlg::SearchedMasks() const
 {
-    m_walk.Walk(dir, mask, recurse);
+    // A mask with a folder part would name files of another folder, and an
+    // empty one (only a damaged settings file holds one) names none.
+    std::vector<CString> masks;
+    for (int j = 0; j < m_patternSet.GetMaskCount(); ++j) {
+        CString mask = m_patternSet.GetMask(j);
+        if (!mask.IsEmpty() && IsPlainMask(mask))
+            masks.push_back(mask);
+    }
+    return masks;
+}
+
+void CMainDlg::SearchDirectory(const CString& dir, const std::vector<CString>& masks, int recurse)
+{
+    m_walk.Walk(dir, masks, recurse);
 }
 
 void CMainDlg::UpdateSearchStatus(CString dir)
@@ -148,12 +159,13 @@ int CMainDlg::ResultCount() const
     return m_searchDlg.m_nResultCount;
 }
 
-void CMainDlg::FileFound(const CString& path, const std::wstring& exactPath)
+void CMainDlg::FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath)
 {
     CSearchDlg& dlg = m_searchDlg;
     int n = dlg.m_nResultCount;
     dlg.m_strResult[n] = path;
     dlg.m_wstrResult[n] = exactPath;
+    dlg.m_wstrFinalPath[n] = finalPath;
     dlg.m_nDeleteFlag[n] = 1;
     dlg.m_nRecycleFlag[n] = 1;
     dlg.m_nResultCount = n + 1;

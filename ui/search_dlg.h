@@ -33,9 +33,10 @@ public:
     void OnDeleteThis();
     void OnToRecycle();
 
-    // The deletion pass's steps, on a result's exact path.
-    int DeleteOneFile(const std::wstring& path);
-    int DeleteToRecycleBin(std::wstring path);
+    // The deletion pass's steps, on a result's exact path and the final path
+    // the search fixed for it.
+    int DeleteOneFile(const std::wstring& path, const std::wstring& finalPath);
+    int DeleteToRecycleBin(std::wstring path, const std::wstring& finalPath);
     void MarkResult(int line, int result);
     void PumpMessages();
     // The interrupt question of a running pass; Yes ends the pass at its next
@@ -75,6 +76,8 @@ public:
     // Each result's path exactly as the file system spells it: the line shows
     // it and the deletion takes it, also where m_strResult is a look-alike.
     std::wstring m_wstrResult[MAX_RESULTS];
+    // The final path each result must still have to be deleted.
+    std::wstring m_wstrFinalPath[MAX_RESULTS];
     int m_nDeleteFlag[MAX_RESULTS];
     int m_nRecycleFlag[MAX_RESULTS];
     int m_nResultCount;

@@ -25,7 +25,8 @@ void CSearchDlg::RunDeletionPass()
             break;
         if (m_nDeleteFlag[i] != 1)
             continue;
-        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_wstrResult[i]) : DeleteOneFile(m_wstrResult[i]);
+        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_wstrResult[i], m_wstrFinalPath[i])
+                                            : DeleteOneFile(m_wstrResult[i], m_wstrFinalPath[i]);
         MarkResult(i, result);
         m_drain.SetPos(i);
         PumpMessages();
@@ -46,15 +47,15 @@ bool CSearchDlg::AskInterrupt()
     return true;
 }
 
-int CSearchDlg::DeleteOneFile(const std::wstring& path)
+int CSearchDlg::DeleteOneFile(const std::wstring& path, const std::wstring& finalPath)
 {
-    return m_deleter.DeletePermanently(path) ? 1 : 0;
+    return m_deleter.DeletePermanently(path, finalPath) ? 1 : 0;
 }
 
-int CSearchDlg::DeleteToRecycleBin(std::wstring path)
+int CSearchDlg::DeleteToRecycleBin(std::wstring path, const std::wstring& finalPath)
 {
     // Owned by this window, so that nothing else runs while the shell asks.
-    return m_deleter.MoveToRecycleBin(path, m_hWnd) ? 1 : 0;
+    return m_deleter.MoveToRecycleBin(path, finalPath, m_hWnd) ? 1 : 0;
 }
 
 void CSearchDlg::MarkResult(int line, int result)

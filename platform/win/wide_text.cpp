@@ -31,7 +31,19 @@ CString ToAnsi(const wchar_t* text, DWORD flags, BOOL* usedDefault)
 
 CString AnsiFromWide(const wchar_t* text)
 {
-    return ToAnsi(text, 0, nullptr);
+    CString ansi;
+    if (ExactAnsiFromWide(text, ansi))
+        return ansi;
+    // Character by character, a surrogate pair as one.
+    ansi.Empty();
+    for (const wchar_t* p = text; *p;) {
+        const size_t n = IS_HIGH_SURROGATE(p[0]) && IS_LOW_SURROGATE(p[1]) ? 2 : 1;
+        const std::wstring one(p, n);
+        CString spelled;
+        ansi += ExactAnsiFromWide(one.c_str(), spelled) ? spelled : CString("？");
+        p += n;
+    }
+    return ansi;
 }
 
 bool ExactAnsiFromWide(const wchar_t* text, CString& ansi)

@@ -34,33 +34,6 @@ TEST(PathJoining, SeparatorDecidedByTheLastWholeCharacter)
         EXPECT_STREQ(r.joined, JoinPath(r.dir, r.name)) << r.dir;
 }
 
-TEST(PathJoining, CutTakesTheLastSeparatorAndWhatFollows)
-{
-    struct Row {
-        const char* before;
-        const char* after;
-    } rows[] = {
-        {"C:\\DATA\\", "C:\\DATA"},  // a stored directory loses its own separator first
-        {"C:\\DATA\\NEXT", "C:\\DATA"},
-        {"C:\\SUB", "C:"},  // the root: the next join puts the separator back
-        {"C:\\データ表\\SUB", "C:\\データ表"},
-        {"C:\\データ表", "C:"},  // never inside 表
-        {"NOSEPARATOR", "NOSEPARATOR"},
-    };
-    for (const Row& r : rows) {
-        CString s(r.before);
-        CutAtLastSeparator(s);
-        EXPECT_STREQ(r.after, s) << r.before;
-    }
-    // Walking down and back up the root keeps every path exact.
-    CString dir("C:\\");
-    dir = JoinPath(dir, "SUB");
-    EXPECT_STREQ("C:\\SUB", dir);
-    CutAtLastSeparator(dir);
-    dir = JoinPath(dir, "NEXT");
-    EXPECT_STREQ("C:\\NEXT", dir);
-}
-
 TEST(Masks, OnlyPlainNamesAndWildcards)
 {
     for (const char* ok : {"*.TMP", "TEMP?.LOG", "*", "表", "ソ*.TXT", "ﾃｽﾄ.BAK"})

@@ -200,14 +200,23 @@ void OnLoopStep()
 }
 
 using FindFirst = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+using FindFirstEx = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD);
 using FindNext = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
 FindFirst g_findFirst = nullptr;
+FindFirstEx g_findFirstEx = nullptr;
 FindNext g_findNext = nullptr;
 
 HANDLE WINAPI SlowFindFirstFileW(LPCWSTR name, LPWIN32_FIND_DATAW entry)
 {
     OnLoopStep();
     return g_findFirst(name, entry);
+}
+
+HANDLE WINAPI SlowFindFirstFileExW(LPCWSTR name, FINDEX_INFO_LEVELS level, LPVOID entry, FINDEX_SEARCH_OPS op, LPVOID filter,
+                                   DWORD flags)
+{
+    OnLoopStep();
+    return g_findFirstEx(name, level, entry, op, filter, flags);
 }
 
 BOOL WINAPI SlowFindNextFileW(HANDLE find, LPWIN32_FIND_DATAW entry)
@@ -249,8 +258,10 @@ ResultsSpy::ResultsSpy()
     g_spy = this;
     m_hook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &ResultsSpy::Hook, nullptr, ::GetCurrentThreadId());
     g_findFirst = reinterpret_cast<FindFirst>(Export("FindFirstFileW"));
+    g_findFirstEx = reinterpret_cast<FindFirstEx>(Export("FindFirstFileExW"));
     g_findNext = reinterpret_cast<FindNext>(Export("FindNextFileW"));
     RedirectImports(reinterpret_cast<void*>(g_findFirst), reinterpret_cast<void*>(&SlowFindFirstFileW));
+    RedirectImports(reinterpret_cast<void*>(g_findFirstEx), reinterpret_cast<void*>(&SlowFindFirstFileExW));
     RedirectImports(reinterpret_cast<void*>(g_findNext), reinterpret_cast<void*>(&SlowFindNextFileW));
 }
 
@@ -264,6 +275,7 @@ void ResultsSpy::Stop()
     if (g_spy != this)
         return;
     RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileW), reinterpret_cast<void*>(g_findFirst));
+    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileExW), reinterpret_cast<void*>(g_findFirstEx));
     RedirectImports(reinterpret_cast<void*>(&SlowFindNextFileW), reinterpret_cast<void*>(g_findNext));
     ::UnhookWindowsHookEx(m_hook);
     g_spy = nullptr;
