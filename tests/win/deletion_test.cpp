@@ -71,7 +71,7 @@ protected:
 
 // ---- What each line says, and what is left ----------------------------------
 
-enum class Meanwhile { Nothing, Removed, HeldOpen, ReadOnly, ReplacedByDirectory };
+enum class Meanwhile { Nothing, Removed, HeldOpen, ReadOnly, ReplacedByDirectory, FolderSwappedForALink };
 
 struct OutcomeRow {
     const char* name;
@@ -92,6 +92,8 @@ const OutcomeRow kOutcomes[] = {
     {"READ_ONLY", 1, 0, Meanwhile::ReadOnly, kFailedMark},
     {"NOW_DIR_BIN", 1, 1, Meanwhile::ReplacedByDirectory, kFailedMark},
     {"NOW_DIR", 1, 0, Meanwhile::ReplacedByDirectory, kFailedMark},
+    {"SWAPPED_BIN", 1, 1, Meanwhile::FolderSwappedForALink, kFailedMark},
+    {"SWAPPED", 1, 0, Meanwhile::FolderSwappedForALink, kFailedMark},
     {"LAST", 1, 0, Meanwhile::Nothing, kDeletedMark},
 };
 
@@ -138,6 +140,16 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
             ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
             ASSERT_TRUE(WriteNewFile(path + "\\INSIDE.TXT", "inside"));
             break;
+        case Meanwhile::FolderSwappedForALink: {
+            // The folder moves away, and a link to another folder, which holds
+            // a file of the same name, takes its place.
+            const std::string dir = path.substr(0, path.rfind('\\'));
+            const std::string other = MakeDir(NameOf(dir) + "_OTHER");
+            ASSERT_TRUE(WriteNewFile(other + "\\" + NameOf(path), "other"));
+            ASSERT_TRUE(::MoveFileA(dir.c_str(), (dir + "_MOVED").c_str()));
+            ASSERT_TRUE(MakeDirectoryLink(dir, other));
+            break;
+        }
         }
     }
 
@@ -180,6 +192,13 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
             EXPECT_TRUE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
             EXPECT_EQ("inside", FileContent(path + "\\INSIDE.TXT"));
             break;
+        case Meanwhile::FolderSwappedForALink: {
+            // Neither the file behind the link nor the listed one, moved away, is touched.
+            const std::string dir = path.substr(0, path.rfind('\\'));
+            EXPECT_EQ("other", FileContent(path));
+            EXPECT_EQ(name, FileContent(dir + "_MOVED\\" + name));
+            break;
+        }
         }
         // Only a deleted file with its recycle flag set is in the trash, the
         // same file, with its record of where it came from.

@@ -72,6 +72,22 @@ int RunHostShell(const std::string& script)
 
 // ---- Files ----------------------------------------------------------------
 
+bool MakeDirectoryLink(const std::string& link, const std::string& target)
+{
+    if (OnWine())
+        return RunHostShell("ln -s '" + HostPathOf(target) + "' '" + HostPathOf(link) + "'") == 0;
+    std::string command = "cmd.exe /c mklink /J \"" + link + "\" \"" + target + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        return false;
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return FileExists(link);
+}
+
 bool WriteNewFile(const std::string& path, const std::string& content)
 {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -44,6 +44,9 @@ std::string FileContent(const std::string& path);
 // are made by the host: Wine looks through the whole directory for every
 // new name, so thousands of creations in one directory take minutes.
 bool MakeNumberedFiles(const std::string& dir, int count);
+// A link to a directory: a host symbolic link under Wine, which Wine reports
+// as a reparse point; a junction on Windows.
+bool MakeDirectoryLink(const std::string& link, const std::string& target);
 // Removes a tree, also one holding symbolic links or very many files.
 void RemoveWholeTree(const std::string& path);
 // The names a mask enumeration returns in `dir`, in the system's order.

@@ -203,9 +203,10 @@ TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 {
     MakeFiles({"TOP.TXT", "D\\A.TXT", "D\\表紙.TXT", "D\\SUB\\B.TXT"});
     const std::string d = AddDir(PathOf("D"), false);
-    // The mask field refuses these; an older settings file can hold them.
-    // "表*.TXT" holds the byte 0x5C only inside 表 and is a plain mask.
-    for (const char* mask : {"SUB\\*.TXT", "*.TXT", "..\\*.TXT", "C:*.TXT", "SUB/*.TXT", "表*.TXT"})
+    // The mask field refuses these; an older or damaged settings file can
+    // hold them. "表*.TXT" holds the byte 0x5C only inside 表 and is a plain
+    // mask; an empty one names no file.
+    for (const char* mask : {"SUB\\*.TXT", "*.TXT", "..\\*.TXT", "C:*.TXT", "SUB/*.TXT", "表*.TXT", ""})
         ASSERT_TRUE(main->m_patternSet.AddMask(CString(mask), 0));
 
     Paths expected = Matches(d, PathOf("D"), "*.TXT");
@@ -214,7 +215,7 @@ TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
     ExpectReady(expected);
 }
 
-TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
+TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectoryAndAnEmptyOneNamesNone)
 {
     MakeFiles({"REL\\F.TXT", "ABS\\Y.TXT"});
     MakeFile("ABS\\REL\\DECOY.TXT");        // where a walk left in ABS would look
@@ -223,6 +224,9 @@ TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
     // Relative directories come only from older settings files.
     main->m_patternSet.AddDir(CString("REL\\"), 0);
     main->m_patternSet.AddDir(CString("REL"), 0);
+    // An empty entry, which only a damaged settings file holds, is not the
+    // start-up directory: nothing of that tree besides REL is listed.
+    main->m_patternSet.AddDir(CString(""), 1);
     AddMask("*.TXT");
     ASSERT_TRUE(testing_support::ChangeDirectory(PathOf("ELSEWHERE")));
 
@@ -230,22 +234,35 @@ TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectory)
     ExpectReady({abs + "Y.TXT", PathOf("REL\\F.TXT"), PathOf("REL\\F.TXT")});
 }
 
-// A link to a directory: a host symbolic link under Wine, which Wine reports
-// as a reparse point; a junction on Windows.
-bool MakeDirectoryLink(const std::string& link, const std::string& target)
+// Each of these names has a short name under Wine, and on Windows wherever
+// short names are made ("*.TMP" would take REPORT~1.TMP); the DOS forms of a
+// mask follow Windows' rules, also where Wine's own differ.
+TEST_F(SearchTest, AMaskTakesAFileByItsOwnNameOnly)
 {
-    if (OnWine())
-        return RunHostShell("ln -s '" + HostPathOf(target) + "' '" + HostPathOf(link) + "'") == 0;
-    std::string command = "cmd.exe /c mklink /J \"" + link + "\" \"" + target + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
-        return false;
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return FileExists(link);
+    for (const char* name : {"a.tmp", "B.TMP", "report.tmp_keep", "page.html", "p.htm", "thesis.bakup", "c.bak", "noext"})
+        MakeFile(std::string("D\\") + name);
+    const std::string d = AddDir(PathOf("D"), false);
+    const struct {
+        const char* mask;
+        std::set<std::string> takes;
+    } rows[] = {
+        {"*.tmp", {"a.tmp", "B.TMP"}},
+        {"*.bak", {"c.bak"}},
+        {"*.htm", {"p.htm"}},
+        {"*.", {"noext"}},
+        {"????.*", {"a.tmp", "B.TMP", "page.html", "p.htm", "c.bak"}},
+        {"*.tmp?", {"a.tmp", "B.TMP"}},
+    };
+    Paths expected;
+    for (const auto& row : rows) {
+        AddMask(row.mask);
+        for (const std::string& name : Enumerate(PathOf("D"), "*", false)) {
+            if (row.takes.count(name))
+                expected.push_back(d + name);
+        }
+    }
+    Search();
+    ExpectReady(expected);
 }
 
 TEST_F(SearchTest, LinkedDirectoriesAreNotFollowed)
