@@ -46,7 +46,6 @@ bool IsOrdinaryFolderReparseTag(std::uint32_t tag)
 // masks need and nothing more.
 struct CFileWalk::Folder {
     struct Kept {
-        CString name;
         std::wstring exactName;
         bool isDirectory;
     };
@@ -138,16 +137,16 @@ bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFile
     while (listing->Next(entry)) {
         if (entry.isDirectory && recurse == 1 && !IsDotOrDotDot(entry.exactName) &&
             (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag)))
-            folder.subfolders.push_back({entry.name, entry.exactName, false, {}, {}});
+            folder.subfolders.push_back({m_fs.SpellingOf(entry.exactName), entry.exactName, false, {}, {}});
         if (masks[0].Takes(entry.exactName)) {
-            if (!entry.isDirectory && !Found(place, entry.name, entry.exactName))
+            if (!entry.isDirectory && !Found(place, entry.exactName))
                 return true;
             if (!Poll())
                 return true;
         }
         for (size_t j = 1; j < masks.size(); ++j) {
             if (masks[j].Takes(entry.exactName)) {
-                folder.kept.push_back({entry.name, entry.exactName, entry.isDirectory});
+                folder.kept.push_back({entry.exactName, entry.isDirectory});
                 break;
             }
         }
@@ -173,7 +172,7 @@ void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& ma
     for (const Folder::Kept& entry : folder.kept) {
         if (!mask.Takes(entry.exactName.c_str()))
             continue;
-        if (!entry.isDirectory && !Found(place, entry.name, entry.exactName.c_str()))
+        if (!entry.isDirectory && !Found(place, entry.exactName.c_str()))
             return;
         if (!Poll())
             return;
@@ -195,7 +194,7 @@ void CFileWalk::Entered(const Place& place)
     m_caller.DirectoryEntered(place.Text());
 }
 
-bool CFileWalk::Found(const Place& place, const char* name, const wchar_t* exactName)
+bool CFileWalk::Found(const Place& place, const wchar_t* exactName)
 {
     if (m_caller.ResultCount() >= MAX_RESULTS) {
         // The result set is full: the walk ends here, and what was found is listed.
@@ -203,7 +202,7 @@ bool CFileWalk::Found(const Place& place, const char* name, const wchar_t* exact
         return false;
     }
     const std::wstring finalPath = place.Final().empty() ? std::wstring() : JoinExactPath(place.Final(), exactName);
-    m_caller.FileFound(JoinPath(place.Text(), name), JoinExactPath(place.Exact(), exactName), finalPath);
+    m_caller.FileFound(JoinPath(place.Text(), m_fs.SpellingOf(exactName)), JoinExactPath(place.Exact(), exactName), finalPath);
     return true;
 }
 

@@ -20,7 +20,6 @@
 class WalkFileSystem {
 public:
     struct Entry {
-        const char* name;          // as the code page spells it, "？" for what it cannot
         const wchar_t* exactName;  // as the file system spells it
         bool isDirectory;
         bool isReparsePoint;
@@ -38,6 +37,9 @@ public:
     virtual ~WalkFileSystem() = default;
     // The exact form of a stored directory or mask.
     virtual std::wstring ExactFormOf(const CString& text) const = 0;
+    // A name as the code page spells it for the user: "？" for a character it
+    // cannot spell, never a look-alike.
+    virtual CString SpellingOf(const wchar_t* exactName) const = 0;
     // Every entry of `exactDir`, or nothing when the folder cannot be entered
     // (missing, not a folder, no access, a path too long).
     virtual std::unique_ptr<Listing> List(const std::wstring& exactDir) = 0;
@@ -92,7 +94,7 @@ private:
     void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
     void Entered(const Place& place);
     // Stores a found file; false (the walk ends) when the result set is full.
-    bool Found(const Place& place, const char* name, const wchar_t* exactName);
+    bool Found(const Place& place, const wchar_t* exactName);
     // The poll after an entry a mask took; false when the walk must end.
     bool Poll();
 

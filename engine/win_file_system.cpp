@@ -78,9 +78,8 @@ public:
             m_bPending = false;
         else if (m_find == INVALID_HANDLE_VALUE || !::FindNextFileW(m_find, &m_data))
             return false;
-        m_name = AnsiFromWide(m_data.cFileName);
         const bool reparse = (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        entry = {m_name.GetString(), m_data.cFileName, (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
+        entry = {m_data.cFileName, (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
                  reparse ? static_cast<std::uint32_t>(m_data.dwReserved0) : 0u};
         return true;
     }
@@ -89,7 +88,6 @@ private:
     HANDLE m_find;
     WIN32_FIND_DATAW m_data;
     bool m_bPending;
-    CString m_name;
 };
 
 }  // namespace
@@ -97,6 +95,11 @@ private:
 std::wstring CWinFileSystem::ExactFormOf(const CString& text) const
 {
     return WideFromAnsi(text);
+}
+
+CString CWinFileSystem::SpellingOf(const wchar_t* exactName) const
+{
+    return AnsiFromWide(exactName);
 }
 
 std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir)

@@ -61,6 +61,7 @@ public:
     }
 
     std::wstring ExactFormOf(const CString& text) const override { return ExactFormOfText(text); }
+    CString SpellingOf(const wchar_t* exactName) const override { return Spell(exactName).c_str(); }
 
     std::unique_ptr<Listing> List(const std::wstring& dir) override
     {
@@ -107,9 +108,8 @@ private:
             const bool isDir = kind == L'/' || kind == L'@' || kind == L'~' || kind == L'%';
             if (isDir && !dots)
                 m_name.pop_back();
-            m_spelled = Spell(m_name);
             const std::uint32_t tag = kind == L'@' ? 0xA000000Cu : kind == L'~' ? 0x9000601Au : kind == L'%' ? 0x80000099u : 0;
-            entry = Entry{m_spelled.c_str(), m_name.c_str(), isDir, tag != 0, tag};
+            entry = Entry{m_name.c_str(), isDir, tag != 0, tag};
             return true;
         }
 
@@ -117,7 +117,6 @@ private:
         ExactLines m_names;
         size_t m_next = 0;
         std::wstring m_name;
-        std::string m_spelled;
     };
 
     static std::wstring Key(std::wstring dir)
