@@ -52,8 +52,8 @@ struct CFileWalk::Folder {
     CString name;
     std::wstring exactName;
     bool entered = false;
-    std::vector<Kept> kept;           // the entries a later mask takes, in listing order
-    std::vector<Folder> subfolders;   // the subfolders to walk, in listing order
+    std::vector<Kept> kept;          // the entries a later mask takes, in listing order
+    std::vector<Folder> subfolders;  // the subfolders to walk, in listing order
 };
 
 // Where the walk is, three times over: as the code page spells it (the text
@@ -65,8 +65,7 @@ class CFileWalk::Place {
 public:
     Place(const CString& dir, std::wstring exactDir, std::wstring finalDir)
         : m_text(dir), m_exact(std::move(exactDir)), m_final(std::move(finalDir))
-    {
-    }
+    {}
     const CString& Text() const { return m_text; }
     const std::wstring& Exact() const { return m_exact; }
     const std::wstring& Final() const { return m_final; }
@@ -127,7 +126,7 @@ bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int 
 
 bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
 {
-    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact());
+    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact(), place.Final());
     if (!listing)
         return false;
     folder.entered = true;

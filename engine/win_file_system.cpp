@@ -63,7 +63,9 @@ bool IsEnterable(const std::wstring& exactDir)
 class CFindListing : public WalkFileSystem::Listing {
 public:
     // `find` has read `first`; INVALID_HANDLE_VALUE for a folder without entries.
-    CFindListing(HANDLE find, const WIN32_FIND_DATAW& first) : m_find(find), m_data(first), m_bPending(find != INVALID_HANDLE_VALUE) {}
+    CFindListing(HANDLE find, const WIN32_FIND_DATAW& first)
+        : m_find(find), m_data(first), m_bPending(find != INVALID_HANDLE_VALUE)
+    {}
     ~CFindListing() override
     {
         if (m_find != INVALID_HANDLE_VALUE)
@@ -102,21 +104,22 @@ CString CWinFileSystem::SpellingOf(const wchar_t* exactName) const
     return AnsiFromWide(exactName);
 }
 
-std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir)
+std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir, const std::wstring& finalDir)
 {
     if (!IsEnterable(exactDir))
         return nullptr;
-    const std::wstring pattern = JoinExactPath(exactDir, L"*");
+    const std::wstring& dir = finalDir.empty() ? exactDir : finalDir;
+    const std::wstring pattern = JoinExactPath(dir, L"*");
     WIN32_FIND_DATAW data;
     // Without short names, and in large batches, where the system offers both.
-    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH);
+    HANDLE find =
+        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_INVALID_PARAMETER)
         find = ::FindFirstFileW(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         // A folder without a single entry (a drive's empty root) is entered.
         const DWORD error = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(exactDir.c_str());
+        const DWORD attributes = ::GetFileAttributesW(dir.c_str());
         if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) || attributes == INVALID_FILE_ATTRIBUTES ||
             !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return nullptr;
@@ -126,8 +129,9 @@ std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring
 
 std::wstring CWinFileSystem::FinalPathOf(const std::wstring& exactDir)
 {
-    CScopedHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    CScopedHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return dir.IsValid() ? FinalPathOfHandle(dir.Get()) : std::wstring();
 }
 

@@ -57,17 +57,18 @@ class TableFileSystem : public WalkFileSystem {
 public:
     TableFileSystem(std::map<std::wstring, ExactLines> dirs, std::map<std::wstring, std::wstring> links = {})
         : m_dirs(std::move(dirs)), m_links(std::move(links))
-    {
-    }
+    {}
 
     std::wstring ExactFormOf(const CString& text) const override { return ExactFormOfText(text); }
     CString SpellingOf(const wchar_t* exactName) const override { return Spell(exactName).c_str(); }
 
-    std::unique_ptr<Listing> List(const std::wstring& dir) override
+    std::unique_ptr<Listing> List(const std::wstring& dir, const std::wstring& finalDir) override
     {
+        // The final path names the same folder.
         std::wstring key = Key(dir);
         if (!m_dirs.count(key))
             return nullptr;
+        EXPECT_TRUE(finalDir.empty() || finalDir == FinalPathOf(dir)) << finalDir;
         if (++listings[key] > 1)
             listedTwice = true;
         return std::unique_ptr<Listing>(new TableListing(m_dirs[key]));
@@ -198,8 +199,8 @@ struct Row {
     int startCount = 0;
     int stopAtPoll = 0;
     bool limitReached = false;
-    ExactLines exact = {};   // checked when given
-    ExactLines finals = {};  // checked when given
+    ExactLines exact = {};                 // checked when given
+    ExactLines finals = {};                // checked when given
     const wchar_t* lastEntered = nullptr;  // the current directory afterwards, checked when given
 };
 

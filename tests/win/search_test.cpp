@@ -441,7 +441,7 @@ TEST_F(SearchTest, StatusLineNamesADirectoryOnlyWhenItChanges)
         spy.statusTexts.clear();
         Search();
         ExpectReady(expected);
-        // D is entered once for each mask and named once.
+        // The walk comes to D once for each mask; the line names it once.
         EXPECT_EQ((Paths{d + kSearchingSuffix, kListingStatus, kReadyStatus}), spy.statusTexts);
     }
     {
