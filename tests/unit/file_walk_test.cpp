@@ -202,21 +202,32 @@ struct Row {
     ExactLines exact = {};                 // checked when given
     ExactLines finals = {};                // checked when given
     const wchar_t* lastEntered = nullptr;  // the current directory afterwards, checked when given
+
+    // Rows say only what they check beyond the events.
+    Row Starting(int count, bool full) const { return Set(&Row::startCount, count).Set(&Row::limitReached, full); }
+    Row StopAt(int poll) const { return Set(&Row::stopAtPoll, poll); }
+    Row Exact(const ExactLines& paths) const { return Set(&Row::exact, paths); }
+    Row Finals(const ExactLines& paths) const { return Set(&Row::finals, paths); }
+    Row LeavesIn(const wchar_t* dir) const { return Set(&Row::lastEntered, dir); }
+    template <typename T, typename V>
+    Row Set(T Row::*member, const V& value) const
+    {
+        Row row = *this;
+        row.*member = value;
+        return row;
+    }
 };
 
 TEST(FileWalk, OrderPathsLinksLimitAndStops)
 {
     const Row rows[] = {
-        {"a root: its files are root + name, and so are their final paths; the walk ends in the last folder entered",
-         {{"C:\\", {"*.TMP"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
-          "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"},
-         0,
-         0,
-         false,
-         {},
-         {L"\\\\?\\C:\\ROOT.TMP", L"\\\\?\\C:\\SUB1\\A.TMP", L"\\\\?\\C:\\SUB2\\B.TMP", L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"},
-         L"C:\\SUB2\\DEEP"},
+        Row{"a root: its files are root + name, and so are their final paths; the walk ends in the last folder entered",
+            {{"C:\\", {"*.TMP"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
+             "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"}}
+            .Finals(
+                {L"\\\\?\\C:\\ROOT.TMP", L"\\\\?\\C:\\SUB1\\A.TMP", L"\\\\?\\C:\\SUB2\\B.TMP", L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"})
+            .LeavesIn(L"C:\\SUB2\\DEEP"),
         {"without subfolders only the directory itself",
          {{"C:\\SUB2", {"*.TMP"}, 0}},
          {"enter C:\\SUB2", "file C:\\SUB2\\B.TMP", "poll"}},
@@ -230,17 +241,12 @@ TEST(FileWalk, OrderPathsLinksLimitAndStops)
         {"\"*\" matches . and .. too: polled, never listed nor walked",
          {{"C:\\SUB1", {"*"}, 1}},
          {"enter C:\\SUB1", "poll", "poll", "file C:\\SUB1\\A.TMP", "poll", "file C:\\SUB1\\A.LOG", "poll"}},
-        {"a later mask walks the whole tree again from what the listings kept, folder by folder",
-         {{"C:\\", {"*.TMP", "*.LOG"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
-          "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll", "enter C:\\",
-          "enter C:\\SUB1", "file C:\\SUB1\\A.LOG", "poll", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP"},
-         0,
-         0,
-         false,
-         {},
-         {},
-         L"C:\\SUB2\\DEEP"},
+        Row{"a later mask walks the whole tree again from what the listings kept, folder by folder",
+            {{"C:\\", {"*.TMP", "*.LOG"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
+             "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll", "enter C:\\",
+             "enter C:\\SUB1", "file C:\\SUB1\\A.LOG", "poll", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP"}}
+            .LeavesIn(L"C:\\SUB2\\DEEP"),
         {"a file under two directories and matched by two masks is listed once per match",
          {{"C:\\SUB2\\", {"*.TMP", "C.*"}, 1}, {"C:\\SUB2\\DEEP\\", {"*.TMP"}, 0}},
          {"enter C:\\SUB2\\", "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll",
@@ -256,71 +262,53 @@ TEST(FileWalk, OrderPathsLinksLimitAndStops)
          {{"C:\\LINKS\\", {"*.TMP", "P.*"}, 1}},
          {"enter C:\\LINKS\\", "file C:\\LINKS\\Z.TMP", "poll", "enter C:\\LINKS\\CLOUD", "file C:\\LINKS\\CLOUD\\P.TMP", "poll",
           "enter C:\\LINKS\\", "enter C:\\LINKS\\CLOUD", "file C:\\LINKS\\CLOUD\\P.TMP", "poll"}},
-        {"a stored directory that is a link is entered; final paths are those of where it leads",
-         {{"C:\\LINKED\\", {"*.TMP"}, 1}},
-         {"enter C:\\LINKED\\", "file C:\\LINKED\\C.TMP", "poll"},
-         0,
-         0,
-         false,
-         {L"C:\\LINKED\\C.TMP"},
-         {L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"}},
+        Row{"a stored directory that is a link is entered; final paths are those of where it leads",
+            {{"C:\\LINKED\\", {"*.TMP"}, 1}},
+            {"enter C:\\LINKED\\", "file C:\\LINKED\\C.TMP", "poll"}}
+            .Exact({L"C:\\LINKED\\C.TMP"})
+            .Finals({L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"}),
         {"a missing directory is skipped without a word; the next is walked",
          {{"C:\\GONE\\", {"*.TMP"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
          {"enter C:\\SUB1\\", "file C:\\SUB1\\A.TMP", "poll"}},
         {"a mask matching nothing: no poll, and the subdirectories are still walked",
          {{"C:\\", {"*.NONE"}, 1}},
          {"enter C:\\", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP"}},
-        {"the 64001st match is not stored and ends the walk, unpolled",
-         {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1"},
-         MAX_RESULTS - 1,
-         0,
-         true,
-         {},
-         {},
-         L"C:\\SUB1"},
-        {"a stop at the first entry: no further entry, subdirectory, mask or walk",
-         {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll"},
-         0,
-         1},
-        {"a stop deep down ends every level above",
-         {{"C:\\", {"*.TMP"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll"},
-         0,
-         2},
-        {"a stop in a later mask's walk",
-         {{"C:\\SUB2\\", {"*.TMP", "C.*"}, 1}},
-         {"enter C:\\SUB2\\", "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll",
-          "enter C:\\SUB2\\", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"},
-         0,
-         3},
-        {"names the code page cannot spell: \"？\" beside the exact path, never a look-alike; such a directory is walked "
-         "like any other",
-         {{"C:\\INTL\\", {"*.TMP"}, 1}},
-         {"enter C:\\INTL\\", "file C:\\INTL\\caf？.tmp", "poll", "file C:\\INTL\\cafe.tmp", "poll", "file C:\\INTL\\？.tmp",
-          "poll", "file C:\\INTL\\ab.tmp", "poll", "enter C:\\INTL\\？？", "file C:\\INTL\\？？\\x.tmp", "poll"},
-         0,
-         0,
-         false,
-         {L"C:\\INTL\\café.tmp", L"C:\\INTL\\cafe.tmp", L"C:\\INTL\\한.tmp", L"C:\\INTL\\ab.tmp", L"C:\\INTL\\사진\\x.tmp"}},
-        {"a spelling holding a \"\\\" never cuts the path short: the next folder is named right",
-         {{"C:\\YEN", {"*.TMP"}, 1}},
-         {"enter C:\\YEN", "enter C:\\YEN\\A\\B", "file C:\\YEN\\A\\B\\1.TMP", "poll", "enter C:\\YEN\\Z",
-          "file C:\\YEN\\Z\\2.TMP", "poll"},
-         0,
-         0,
-         false,
-         {L"C:\\YEN\\A¥B\\1.TMP", L"C:\\YEN\\Z\\2.TMP"}},
-        {"exact paths follow the same joins as the code page's, root and 表 included",
-         {{"C:\\", {"ROOT.TMP"}, 1}, {"C:\\DATA表", {"*.TMP"}, 1}},
-         {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP",
-          "enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll", "enter C:\\DATA表\\X.TMP",
-          "file C:\\DATA表\\X.TMP\\H.TMP", "poll", "enter C:\\DATA表\\SUB", "file C:\\DATA表\\SUB\\G.TMP", "poll"},
-         0,
-         0,
-         false,
-         {L"C:\\ROOT.TMP", L"C:\\DATA表\\F.TMP", L"C:\\DATA表\\X.TMP\\H.TMP", L"C:\\DATA表\\SUB\\G.TMP"}},
+        Row{"the 64001st match is not stored and ends the walk, unpolled",
+            {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1"}}
+            .Starting(MAX_RESULTS - 1, true)
+            .LeavesIn(L"C:\\SUB1"),
+        Row{"a stop at the first entry: no further entry, subdirectory, mask or walk",
+            {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll"}}
+            .StopAt(1),
+        Row{"a stop deep down ends every level above",
+            {{"C:\\", {"*.TMP"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll"}}
+            .StopAt(2),
+        Row{"a stop in a later mask's walk",
+            {{"C:\\SUB2\\", {"*.TMP", "C.*"}, 1}},
+            {"enter C:\\SUB2\\", "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll",
+             "enter C:\\SUB2\\", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"}}
+            .StopAt(3),
+        Row{"names the code page cannot spell: \"？\" beside the exact path, never a look-alike; such a directory is walked "
+            "like any other",
+            {{"C:\\INTL\\", {"*.TMP"}, 1}},
+            {"enter C:\\INTL\\", "file C:\\INTL\\caf？.tmp", "poll", "file C:\\INTL\\cafe.tmp", "poll", "file C:\\INTL\\？.tmp",
+             "poll", "file C:\\INTL\\ab.tmp", "poll", "enter C:\\INTL\\？？", "file C:\\INTL\\？？\\x.tmp", "poll"}}
+            .Exact({L"C:\\INTL\\café.tmp", L"C:\\INTL\\cafe.tmp", L"C:\\INTL\\한.tmp", L"C:\\INTL\\ab.tmp",
+                    L"C:\\INTL\\사진\\x.tmp"}),
+        Row{"a spelling holding a \"\\\" never cuts the path short: the next folder is named right",
+            {{"C:\\YEN", {"*.TMP"}, 1}},
+            {"enter C:\\YEN", "enter C:\\YEN\\A\\B", "file C:\\YEN\\A\\B\\1.TMP", "poll", "enter C:\\YEN\\Z",
+             "file C:\\YEN\\Z\\2.TMP", "poll"}}
+            .Exact({L"C:\\YEN\\A¥B\\1.TMP", L"C:\\YEN\\Z\\2.TMP"}),
+        Row{"exact paths follow the same joins as the code page's, root and 表 included",
+            {{"C:\\", {"ROOT.TMP"}, 1}, {"C:\\DATA表", {"*.TMP"}, 1}},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP",
+             "enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll", "enter C:\\DATA表\\X.TMP",
+             "file C:\\DATA表\\X.TMP\\H.TMP", "poll", "enter C:\\DATA表\\SUB", "file C:\\DATA表\\SUB\\G.TMP", "poll"}}
+            .Exact({L"C:\\ROOT.TMP", L"C:\\DATA表\\F.TMP", L"C:\\DATA表\\X.TMP\\H.TMP", L"C:\\DATA表\\SUB\\G.TMP"}),
     };
     for (const Row& row : rows) {
         TableFileSystem fs(kTree, kLinks);
