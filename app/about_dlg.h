@@ -5,5 +5,5 @@
 
 class CAboutDlg : public CDialog {
 public:
-    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+    explicit CAboutDlg(CWnd* pParent = nullptr) : CDialog(IDD_ABOUTBOX, pParent) {}
 };

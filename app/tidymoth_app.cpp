@@ -19,12 +19,3 @@ BOOL CTidymothApp::InitInstance()
     dlg.reset();
     return FALSE;
 }
-
-bool CTidymothApp::OnCommand(UINT id)
-{
-    if (id == ID_HELP) {
-        OnHelp();
-        return true;
-    }
-    return CWinApp::OnCommand(id);
-}

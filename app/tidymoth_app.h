@@ -6,5 +6,4 @@
 class CTidymothApp : public CWinApp {
 public:
     BOOL InitInstance() override;
-    bool OnCommand(UINT id) override;
 };

@@ -5,6 +5,7 @@
 #include "platform/system.h"
 #include "platform/win/paint_dc.h"
 #include "platform/win/ui_seam.h"
+#include "ui/captions.h"
 
 namespace {
 
@@ -111,15 +112,15 @@ void CMainDlg::TellLoadOutcome()
         }
         text += "\n「設定更新」を押すまで、設定ファイルは書き換えません。";
     }
-    platform::ShowMessageBox(m_hWnd, text, "メッセージ", MB_OK);
+    platform::ShowMessageBox(m_hWnd, text, kMessageCaption, MB_OK);
 }
 
 // ---- Window messages ------------------------------------------------------
 
-void CMainDlg::OnSysCommand(UINT nID, LPARAM)
+void CMainDlg::OnSysCommand()
 {
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg dlg;
+    if ((GetMessageWParam() & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlg(this);
         dlg.DoModal();
     } else {
         Default();
@@ -147,9 +148,9 @@ void CMainDlg::OnPaint()
     dc.DrawIcon(at.x, at.y, m_hIcon);
 }
 
-HCURSOR CMainDlg::OnQueryDragIcon()
+void CMainDlg::OnQueryDragIcon()
 {
-    return static_cast<HCURSOR>(m_hIcon);
+    SetMessageResult(reinterpret_cast<LRESULT>(m_hIcon));
 }
 
 // ---- The recurring steps --------------------------------------------------
@@ -207,7 +208,7 @@ bool CMainDlg::SaveSettings()
     } catch (const CFileException& e) {
         CString text = "設定を保存できませんでした。\n";
         text += e.GetErrorMessage();
-        platform::ShowMessageBox(m_hWnd, text, "警告", MB_OK);
+        platform::ShowMessageBox(m_hWnd, text, kWarningCaption, MB_OK);
         return false;
     }
 }
@@ -219,10 +220,10 @@ void CMainDlg::OnQuit()
     // The pass must end before the program can: ask as its own button does.
     if (m_searchDlg.IsPassRunning() && !m_searchDlg.AskInterrupt())
         return;
-    if (m_bDirty == 1 &&
-        platform::ShowMessageBox(m_hWnd, "いくつかの設定が更新されています\n変更を保存しますか？", "確認", MB_YESNO) == IDYES)
+    if (m_bDirty == 1 && platform::ShowMessageBox(m_hWnd, "いくつかの設定が更新されています\n変更を保存しますか？",
+                                                  kConfirmCaption, MB_YESNO) == IDYES)
         OnUpdateSettings();
-    if (platform::ShowMessageBox(m_hWnd, "Tidymoth を終了します\nよろしいですか？", "確認", MB_YESNO) != IDYES)
+    if (platform::ShowMessageBox(m_hWnd, "Tidymoth を終了します\nよろしいですか？", kConfirmCaption, MB_YESNO) != IDYES)
         return;
     if (m_bSearching)
         m_bStopConfirmed = 1;  // the running search ends as after a confirmed stop
@@ -235,7 +236,7 @@ void CMainDlg::OnUpdateSettings()
     if (!ReadPatternName(text))
         return;
     if (text.IsEmpty()) {
-        platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, kNameMissing, kMessageCaption, MB_OK);
         return;
     }
     m_patternSet.SetName(text);
@@ -251,7 +252,7 @@ void CMainDlg::OnNewPattern()
     if (IsWorking())
         return;
     if (m_patternSet.GetCount() == MAX_PATTERNS) {
-        MessageBox("削除パターンは２０種類までしか登録できません", "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, "削除パターンは２０種類までしか登録できません", kMessageCaption, MB_OK);
         return;
     }
     CString text;
@@ -264,7 +265,7 @@ void CMainDlg::OnNewPattern()
     m_chkSubfolders.SetCheck(BST_UNCHECKED);
 
     if (text.IsEmpty()) {
-        platform::ShowMessageBox(m_hWnd, kNameMissing, "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, kNameMissing, kMessageCaption, MB_OK);
         return;
     }
     m_patternSet.SetName(text);
@@ -279,10 +280,10 @@ void CMainDlg::OnDeletePattern()
 {
     if (IsWorking())
         return;
-    if (platform::ShowMessageBox(m_hWnd, "この削除パターンを削除してもよろしいですか？", "警告", MB_YESNO) != IDYES)
+    if (platform::ShowMessageBox(m_hWnd, "この削除パターンを削除してもよろしいですか？", kWarningCaption, MB_YESNO) != IDYES)
         return;
     if (m_patternSet.GetCount() == 1) {
-        platform::ShowMessageBox(m_hWnd, "すべての削除パターンは削除できません", "警告", MB_OK);
+        platform::ShowMessageBox(m_hWnd, "すべての削除パターンは削除できません", kWarningCaption, MB_OK);
         return;
     }
     // The selected item's pattern; with no item selected (text typed into
@@ -335,7 +336,7 @@ bool CMainDlg::ReadPatternName(CString& name)
     // A look-alike would be saved in place of what the user typed.
     if (m_comboPattern.GetExactWindowText(name))
         return true;
-    platform::ShowMessageBox(m_hWnd, kNameUnspellable, "メッセージ", MB_OK);
+    platform::ShowMessageBox(m_hWnd, kNameUnspellable, kMessageCaption, MB_OK);
     return false;
 }
 

@@ -23,9 +23,9 @@ public:
     BOOL OnInitDialog() override;
 
     // Window messages.
-    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnSysCommand();
     void OnPaint();
-    HCURSOR OnQueryDragIcon();
+    void OnQueryDragIcon();
 
     // Pattern commands.
     void OnQuit();

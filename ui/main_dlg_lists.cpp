@@ -10,6 +10,7 @@
 #include "platform/mbcs.h"
 #include "platform/system.h"
 #include "platform/win/ui_seam.h"
+#include "ui/captions.h"
 
 namespace {
 const char kDirUnspellable[] = "探索するディレクトリ名に使えない文字が含まれています";
@@ -26,11 +27,11 @@ void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const EntryText
         return;
     // A look-alike ("e" for "é") would widen a mask or name another folder.
     if (!exact) {
-        platform::ShowMessageBox(m_hWnd, texts.unspellable, "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, texts.unspellable, kMessageCaption, MB_OK);
         return;
     }
     if (count >= MAX_ENTRIES) {
-        platform::ShowMessageBox(m_hWnd, texts.full, "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, texts.full, kMessageCaption, MB_OK);
         return;
     }
     int flag = 0;
@@ -48,12 +49,12 @@ bool CMainDlg::PrepareMask(CString& text, int& flag)
 {
     // A mask with a folder part would list one file and delete another.
     if (!IsPlainMask(text)) {
-        platform::ShowMessageBox(m_hWnd, "削除するファイル名に「\\」「/」「:」は使えません", "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, "削除するファイル名に「\\」「/」「:」は使えません", kMessageCaption, MB_OK);
         return false;
     }
     for (int i = 0; i < m_patternSet.GetMaskCount(); ++i) {
         if (MbsICmp(text, m_patternSet.GetMask(i)) == 0) {
-            platform::ShowMessageBox(m_hWnd, "指定したファイルタイプはすでに登録してあります", "メッセージ", MB_OK);
+            platform::ShowMessageBox(m_hWnd, "指定したファイルタイプはすでに登録してあります", kMessageCaption, MB_OK);
             return false;
         }
     }
@@ -64,7 +65,7 @@ bool CMainDlg::PrepareMask(CString& text, int& flag)
 bool CMainDlg::PrepareDir(CString& text, int& flag)
 {
     if (_chdir(text) != 0) {
-        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", "メッセージ", MB_OK);
+        platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", kMessageCaption, MB_OK);
         return false;
     }
     // A relative path is stored as the full path it named when it was tested,
@@ -72,7 +73,7 @@ bool CMainDlg::PrepareDir(CString& text, int& flag)
     if (!IsAbsolutePath(text)) {
         char full[MAX_PATH + 1];
         if (!platform::GetCurrentDir(full, sizeof full)) {
-            platform::ShowMessageBox(m_hWnd, kDirUnspellable, "メッセージ", MB_OK);
+            platform::ShowMessageBox(m_hWnd, kDirUnspellable, kMessageCaption, MB_OK);
             return false;
         }
         text = full;

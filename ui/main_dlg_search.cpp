@@ -4,6 +4,7 @@
 #include "platform/mbcs.h"
 #include "platform/win/ui_seam.h"
 #include "ui/main_dlg.h"
+#include "ui/captions.h"
 
 void CMainDlg::OnStartSearch()
 {
@@ -139,7 +140,7 @@ void CMainDlg::PumpAndCheckStop()
     }
     if (dlg.m_bBusy != 0 || m_bStopConfirmed != 0)
         return;
-    if (platform::ShowMessageBox(m_hWnd, "中止ボタンが押されました\n中止しますか？", "警告", MB_YESNO) == IDYES)
+    if (platform::ShowMessageBox(m_hWnd, "中止ボタンが押されました\n中止しますか？", kWarningCaption, MB_YESNO) == IDYES)
         m_bStopConfirmed = 1;
     else if (dlg.HasWindow())
         dlg.m_bBusy = 1;

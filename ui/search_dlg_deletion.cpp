@@ -3,6 +3,7 @@
 #include "platform/win/ui_seam.h"
 #include "platform/win/wide_text.h"
 #include "ui/search_dlg.h"
+#include "ui/captions.h"
 
 void CSearchDlg::SetPassRunning(bool running)
 {
@@ -41,7 +42,7 @@ void CSearchDlg::RunDeletionPass()
 
 bool CSearchDlg::AskInterrupt()
 {
-    if (platform::ShowMessageBox(m_hWnd, "処理を中断しますか？", "警告", MB_YESNO) != IDYES)
+    if (platform::ShowMessageBox(m_hWnd, "処理を中断しますか？", kWarningCaption, MB_YESNO) != IDYES)
         return false;
     m_bBusy = 0;
     return true;

@@ -5,7 +5,6 @@
 #include "platform/file.h"
 #include "platform/win/message_loop.h"
 #include "platform/win/ui_seam.h"
-#include "platform/win/win_app.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
@@ -23,14 +22,10 @@ CDialog::~CDialog()
 INT_PTR CDialog::DoModal()
 {
     // Without a parent the dialog is owned, and its owner disabled, as the
-    // framework does: by the application's main window or the active one.
+    // framework does: by the active window.
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!parent) {
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd && app->m_pMainWnd != this)
-            parent = app->m_pMainWnd->m_hWnd;
-        if (!parent)
-            parent = ::GetActiveWindow();
+        parent = ::GetActiveWindow();
         if (parent)
             parent = ::GetAncestor(parent, GA_ROOT);
     }
@@ -100,7 +95,7 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+bool CDialog::OnMessage(UINT, WPARAM)
 {
     return false;
 }
@@ -141,37 +136,52 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_INITDIALOG)
         return OnInitDialog();
 
+    // Handlers nest (a drain inside one runs others): each sees its own
+    // message, and the outer one's comes back when the inner one ends.
+    struct CurrentMessage {
+        CDialog& dlg;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool bDefault;
+        bool bResultSet;
+        LRESULT result;
+        ~CurrentMessage()
+        {
+            dlg.m_wParam = wParam;
+            dlg.m_lParam = lParam;
+            dlg.m_bDefault = bDefault;
+            dlg.m_bResultSet = bResultSet;
+            dlg.m_result = result;
+        }
+    } outer{*this, m_wParam, m_lParam, m_bDefault, m_bResultSet, m_result};
+    m_wParam = wParam;
+    m_lParam = lParam;
     m_bDefault = false;
-    LRESULT result = 0;
-    if (OnMessage(message, wParam, lParam, result)) {
+    m_bResultSet = false;
+    if (OnMessage(message, wParam)) {
         if (m_bDefault)
             return FALSE;
-        if (message == WM_QUERYDRAGICON)
-            return static_cast<INT_PTR>(result);
-        return TRUE;
+        return m_bResultSet ? static_cast<INT_PTR>(m_result) : TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDOK:
+        if (LOWORD(wParam) == IDOK) {
             OnOK();
             return TRUE;
-        case IDCANCEL:
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
             OnCancel();
             return TRUE;
-        default:
-            if (CWinApp* app = AfxGetApp())
-                return app->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
-            break;
         }
     }
+    // No help file exists: a help request is answered with the system's beep.
     if (message == WM_HELP) {
-        if (CWinApp* app = AfxGetApp())
-            return app->OnCommand(ID_HELP) ? TRUE : FALSE;
+        ::MessageBeep(MB_OK);
+        return TRUE;
     }
     return FALSE;
 }
 
 void CDialog::ReportException(const char* text)
 {
-    platform::ShowMessageBox(m_hWnd, text, "エラー", MB_OK | MB_ICONSTOP);
+    platform::ShowMessageBox(m_hWnd, text, platform::kErrorCaption, MB_OK | MB_ICONSTOP);
 }

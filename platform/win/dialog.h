@@ -41,9 +41,18 @@ public:
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
     // The class's message map; true when an entry handled the message.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    virtual bool OnMessage(UINT message, WPARAM wParam);
     // Called by a handler that wants the system's default processing as well.
     void Default() { m_bDefault = true; }
+    // The message a handler of a window message is handling, and the value
+    // it returns where the system takes one (WM_QUERYDRAGICON).
+    WPARAM GetMessageWParam() const { return m_wParam; }
+    LPARAM GetMessageLParam() const { return m_lParam; }
+    void SetMessageResult(LRESULT result)
+    {
+        m_result = result;
+        m_bResultSet = true;
+    }
     CWnd* GetParentWnd() const { return m_pParentWnd; }
 
 private:
@@ -57,35 +66,33 @@ private:
     bool m_bEndModal = false;
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
+    WPARAM m_wParam = 0;
+    LPARAM m_lParam = 0;
+    LRESULT m_result = 0;
+    bool m_bResultSet = false;
 };
 
 // One entry of a message map: a window message, or a notification (code)
 // from a control (id) through WM_COMMAND, and the member that handles it.
+// Every handler has the same shape; one of a window message reads the
+// message through GetMessageWParam and GetMessageLParam.
 template <class T>
 struct MessageMapEntry {
     UINT message;
     UINT code;
     UINT id;
-    void (T::*onVoid)();
-    void (T::*onSysCommand)(UINT, LPARAM);
-    HCURSOR (T::*onQueryDragIcon)();
+    void (T::*handler)();
 };
 
 template <class T, std::size_t N>
-bool DispatchMessageMap(T* self, const MessageMapEntry<T> (&entries)[N], UINT message, WPARAM wParam, LPARAM lParam,
-                        LRESULT& result)
+bool DispatchMessageMap(T* self, const MessageMapEntry<T> (&entries)[N], UINT message, WPARAM wParam)
 {
     for (const MessageMapEntry<T>& e : entries) {
         if (e.message != message)
             continue;
         if (message == WM_COMMAND && (e.id != LOWORD(wParam) || e.code != HIWORD(wParam)))
             continue;
-        if (e.onSysCommand)
-            (self->*e.onSysCommand)(static_cast<UINT>(wParam), lParam);
-        else if (e.onQueryDragIcon)
-            result = reinterpret_cast<LRESULT>((self->*e.onQueryDragIcon)());
-        else
-            (self->*e.onVoid)();
+        (self->*e.handler)();
         return true;
     }
     return false;
@@ -93,30 +100,29 @@ bool DispatchMessageMap(T* self, const MessageMapEntry<T> (&entries)[N], UINT me
 
 #define DECLARE_MESSAGE_MAP() \
 protected:                    \
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnMessage(UINT message, WPARAM wParam) override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                            \
-    bool theClass::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) \
-    {                                                                                     \
-        using ThisClass = theClass;                                                       \
-        using BaseClass = baseClass;                                                      \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)            \
+    bool theClass::OnMessage(UINT message, WPARAM wParam) \
+    {                                                     \
+        using ThisClass = theClass;                       \
+        using BaseClass = baseClass;                      \
         static const MessageMapEntry<theClass> entries[] = {
-#define END_MESSAGE_MAP()                                                        \
-    }                                                                            \
-    ;                                                                            \
-    return DispatchMessageMap(this, entries, message, wParam, lParam, result) || \
-           BaseClass::OnMessage(message, wParam, lParam, result);                \
+#define END_MESSAGE_MAP()                                                                               \
+    }                                                                                                   \
+    ;                                                                                                   \
+    return DispatchMessageMap(this, entries, message, wParam) || BaseClass::OnMessage(message, wParam); \
     }
 
-#define ON_COMMAND_CODE(code, id, fn) {WM_COMMAND, (code), (id), &ThisClass::fn, nullptr, nullptr},
+#define ON_COMMAND_CODE(code, id, fn) {WM_COMMAND, (code), (id), &ThisClass::fn},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_LBN_SELCHANGE(id, fn) ON_COMMAND_CODE(LBN_SELCHANGE, id, fn)
 #define ON_CBN_CLOSEUP(id, fn) ON_COMMAND_CODE(CBN_CLOSEUP, id, fn)
 #define ON_CBN_SETFOCUS(id, fn) ON_COMMAND_CODE(CBN_SETFOCUS, id, fn)
 #define ON_CBN_DROPDOWN(id, fn) ON_COMMAND_CODE(CBN_DROPDOWN, id, fn)
 #define ON_CBN_EDITCHANGE(id, fn) ON_COMMAND_CODE(CBN_EDITCHANGE, id, fn)
-#define ON_MESSAGE_VOID(msg, fn) {(msg), 0, 0, &ThisClass::fn, nullptr, nullptr},
-#define ON_WM_CLOSE() {WM_CLOSE, 0, 0, &ThisClass::OnClose, nullptr, nullptr},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, &ThisClass::OnPaint, nullptr, nullptr},
-#define ON_WM_SYSCOMMAND() {WM_SYSCOMMAND, 0, 0, nullptr, &ThisClass::OnSysCommand, nullptr},
-#define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, nullptr, nullptr, &ThisClass::OnQueryDragIcon},
+#define ON_MESSAGE_VOID(msg, fn) {(msg), 0, 0, &ThisClass::fn},
+#define ON_WM_CLOSE() ON_MESSAGE_VOID(WM_CLOSE, OnClose)
+#define ON_WM_PAINT() ON_MESSAGE_VOID(WM_PAINT, OnPaint)
+#define ON_WM_SYSCOMMAND() ON_MESSAGE_VOID(WM_SYSCOMMAND, OnSysCommand)
+#define ON_WM_QUERYDRAGICON() ON_MESSAGE_VOID(WM_QUERYDRAGICON, OnQueryDragIcon)

@@ -8,6 +8,9 @@
 
 namespace platform {
 
+// The caption of a failure the framework reports.
+inline constexpr char kErrorCaption[] = "エラー";
+
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 // SHBrowseForFolderA: the chosen item, or nullptr when cancelled.
 LPITEMIDLIST BrowseForFolder(BROWSEINFOA* request);

@@ -28,16 +28,6 @@ CWinApp::~CWinApp()
         g_app = nullptr;
 }
 
-bool CWinApp::OnCommand(UINT)
-{
-    return false;
-}
-
-void CWinApp::OnHelp()
-{
-    ::MessageBeep(MB_OK);
-}
-
 void platform::RestrictDllSearch()
 {
     using SetDirectories = BOOL(WINAPI*)(DWORD);
@@ -73,7 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     platform::RestrictDllSearch();
     if (!platform::LoadCommonControls(ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES)) {
-        platform::ShowMessageBox(nullptr, "コモンコントロールを読み込めないため、起動できません", "エラー", MB_OK | MB_ICONSTOP);
+        platform::ShowMessageBox(nullptr, "コモンコントロールを読み込めないため、起動できません", platform::kErrorCaption,
+                                 MB_OK | MB_ICONSTOP);
         return 1;
     }
     HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

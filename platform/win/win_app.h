@@ -4,10 +4,6 @@
 
 #include "platform/win/wnd.h"
 
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif
-
 class CWinApp {
 public:
     CWinApp();
@@ -16,10 +12,6 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance() { return FALSE; }
-    // Commands no window handled (ID_HELP); true when handled.
-    virtual bool OnCommand(UINT id);
-    // No help file exists: a help request is answered with the system's beep.
-    void OnHelp();
     // The three-dimensional look is the system's own today.
     BOOL Enable3dControls() { return TRUE; }
 

@@ -19,8 +19,3 @@ bool CWnd::GetExactWindowText(CString& text) const
     wide.resize(static_cast<size_t>(got < 0 ? 0 : got));
     return ExactAnsiFromWide(wide.c_str(), text);
 }
-
-int CWnd::MessageBox(const char* text, const char* caption, UINT type) const
-{
-    return platform::ShowMessageBox(m_hWnd, text, caption, type);
-}

@@ -45,8 +45,6 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
-    // Through the message-box seam, owned by this window.
-    int MessageBox(const char* text, const char* caption, UINT type) const;
 
     HWND m_hWnd = nullptr;
 };
