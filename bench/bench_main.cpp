@@ -18,6 +18,7 @@
 
 #include "platform/win/ui_seam.h"
 #include "platform/win/win_app.h"
+#include "tests/support/settings_bytes.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dlg.h"
 
@@ -56,23 +57,38 @@ int AnswerNo(HWND, const char*, const char*, UINT)
     return IDNO;
 }
 
-// The main window over a pattern of one directory (with subfolders) and masks.
+// The main window started over a settings file of one pattern: one directory
+// (with subfolders) and masks.
 struct Program {
     TempDir startDir;
     std::unique_ptr<CMainDlg> dlg;
     Program(const std::string& dir, const std::vector<std::string>& masks)
     {
+        testing_support::Pattern pattern{"BENCH", {}, {{dir + "\\", 1}}};
+        for (const std::string& m : masks)
+            pattern.masks.push_back({m, 0});
+        testing_support::WriteFileBytes(startDir / "Tidymoth.use", testing_support::SettingsBytes({pattern}));
         dlg = std::make_unique<CMainDlg>();
         dlg->Create(IDD_MAIN);
-        dlg->m_patternSet.AddDir((dir + "\\").c_str(), 1);
-        for (const std::string& m : masks)
-            dlg->m_patternSet.AddMask(m.c_str(), 0);
     }
     ~Program()
     {
-        if (dlg->m_searchDlg.HasWindow())
-            dlg->m_searchDlg.DestroyWindow();
+        if (Results().HasWindow())
+            Results().DestroyWindow();
         dlg->DestroyWindow();
+    }
+    CSearchDlg& Results() { return dlg->GetSearchDlg(); }
+    // Sets the recycle flag of every line through its box, as the user does.
+    void SetAllRecycleFlags(bool recycle)
+    {
+        HWND window = Results().m_hWnd;
+        HWND list = ::GetDlgItem(window, IDC_RESULT_LIST);
+        HWND box = ::GetDlgItem(window, IDC_TO_RECYCLE);
+        ::SendMessageA(list, LB_SETSEL, TRUE, -1);
+        ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        const int wanted = recycle ? BST_CHECKED : BST_UNCHECKED;
+        for (int i = 0; i < 2 && ::SendMessageA(box, BM_GETCHECK, 0, 0) != wanted; ++i)
+            ::SendMessageA(box, BM_CLICK, 0, 0);
     }
 };
 
@@ -143,8 +159,8 @@ void SearchBenchmark(int runs)
     const double before = PeakMegabytes();
     programs.back()->dlg->OnStartSearch();
     std::printf("search, 5 masks: the process's peak grew by %.1f MB (%d results held)\n", PeakMegabytes() - before,
-                programs.back()->dlg->m_searchDlg.m_nResultCount);
-    programs.back()->dlg->m_searchDlg.DestroyWindow();
+                programs.back()->Results().GetResultCount());
+    programs.back()->Results().DestroyWindow();
 
     std::vector<std::vector<double>> ours(std::size(counts)), bare(std::size(counts)), ratio(std::size(counts));
     for (int run = 0; run < runs; ++run) {
@@ -154,13 +170,13 @@ void SearchBenchmark(int runs)
             for (size_t m = 0; m < counts[k]; ++m)
                 BareWalk(tree.Path(), all[m].c_str(), found);
             double t1 = Now();
-            CMainDlg& dlg = *programs[k]->dlg;
-            dlg.OnStartSearch();
+            programs[k]->dlg->OnStartSearch();
             double t2 = Now();
-            if (static_cast<int>(found.size()) != dlg.m_searchDlg.m_nResultCount || dlg.m_searchDlg.m_bReadyToDelete != 1)
-                std::printf("search: unexpected state (%d results, bare %d)\n", dlg.m_searchDlg.m_nResultCount,
+            CSearchDlg& results = programs[k]->Results();
+            if (static_cast<int>(found.size()) != results.GetResultCount())
+                std::printf("search: unexpected state (%d results, bare %d)\n", results.GetResultCount(),
                             static_cast<int>(found.size()));
-            dlg.m_searchDlg.DestroyWindow();
+            results.DestroyWindow();
             bare[k].push_back(t1 - t0);
             ours[k].push_back(t2 - t1);
             ratio[k].push_back((t2 - t1) / (t1 - t0));
@@ -213,9 +229,9 @@ void ListingBenchmark(int runs)
         double end = Now();
         if (g_listingStart > 0)
             listing.push_back(end - g_listingStart);
-        if (dlg.m_searchDlg.m_nResultCount != MAX_RESULTS)
-            std::printf("listing: %d results\n", dlg.m_searchDlg.m_nResultCount);
-        dlg.m_searchDlg.DestroyWindow();
+        if (program.Results().GetResultCount() != MAX_RESULTS)
+            std::printf("listing: %d results\n", program.Results().GetResultCount());
+        program.Results().DestroyWindow();
     }
     if (!listing.empty())
         std::printf("listing: 64,000 results listed in %.2f s (median of %d)\n", Median(listing),
@@ -272,14 +288,13 @@ void DeletionBenchmark(int runs, int count, bool recycle)
     for (int run = 0; run < runs; ++run) {
         TempDir dir(false);
         std::string prefix = "r" + std::to_string(run) + "_";
-        std::vector<std::string> paths;
+        std::vector<std::string> paths, listed;
         MakeFiles(dir.Path(), "bare" + prefix, count, &paths);
-        MakeFiles(dir.Path(), prefix, count, nullptr);
+        MakeFiles(dir.Path(), prefix, count, &listed);
         Program program(dir.Path(), {prefix + "*.TMP"});
-        CSearchDlg& results = program.dlg->m_searchDlg;
+        CSearchDlg& results = program.Results();
         program.dlg->OnStartSearch();
-        for (int i = 0; i < results.m_nResultCount; ++i)
-            results.m_nRecycleFlag[i] = recycle ? 1 : 0;
+        program.SetAllRecycleFlags(recycle);
 
         // The two phases take turns at going first.
         double bareTime = 0, ourTime = 0;
@@ -296,10 +311,10 @@ void DeletionBenchmark(int runs, int count, bool recycle)
             }
         }
         int left = 0;
-        for (int i = 0; i < results.m_nResultCount; ++i)
-            left += ::GetFileAttributesA(results.m_strResult[i]) != INVALID_FILE_ATTRIBUTES;
-        if (results.m_nResultCount != count || left != 0)
-            std::printf("deletion: %d results, %d left\n", results.m_nResultCount, left);
+        for (const std::string& path : listed)
+            left += ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (results.GetResultCount() != count || left != 0)
+            std::printf("deletion: %d results, %d left\n", results.GetResultCount(), left);
         bare.push_back(bareTime);
         ours.push_back(ourTime);
         ratio.push_back(ourTime / bareTime);

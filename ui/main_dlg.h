@@ -62,6 +62,14 @@ public:
     // Where the icon goes when the window is minimised.
     static POINT IconOrigin(const RECT& client, int iconWidth, int iconHeight);
 
+    // The results window this window owns for the program's whole run.
+    CSearchDlg& GetSearchDlg() { return m_searchDlg; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    DECLARE_MESSAGE_MAP()
+
+private:
     CSearchDlg m_searchDlg;
     int m_nFocusSel;
     CString m_strLastDir;
@@ -77,11 +85,6 @@ public:
     CPatternSet m_patternSet;
     HICON m_hIcon;
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    DECLARE_MESSAGE_MAP()
-
-private:
     void OnWorkChanged();
     // A search or a deletion pass is running: the pattern must not change.
     bool IsWorking() const { return m_bSearching || m_searchDlg.IsPassRunning(); }
@@ -111,7 +114,6 @@ private:
     void RunSearch();
     // The masks the search takes, in the pattern's order.
     std::vector<CString> SearchedMasks() const;
-    void ListResults();
     // What the walk asks of the search (ui/main_dlg_search.cpp).
     void DirectoryEntered(const CString& dir) override;
     int ResultCount() const override;

@@ -26,20 +26,11 @@ void CMainDlg::OnStartSearch()
 
 void CMainDlg::RunSearch()
 {
-    CSearchDlg& dlg = m_searchDlg;
-    // A window left open, or hidden by Escape, goes before the new one comes.
-    if (dlg.HasWindow())
-        dlg.DestroyWindow();
-
-    dlg.m_nResultCount = 0;
-    dlg.m_bBusy = 1;
+    CSearchDlg& dlg = GetSearchDlg();
     m_walk.Reset();
-    if (!dlg.Create(IDD_SEARCH, this))
+    if (!dlg.BeginSearch(this))
         return;
-    dlg.ShowWindow(SW_SHOWNORMAL);
-    dlg.ShowSearching();
     m_bStopConfirmed = 0;
-    dlg.BeginLoop();
 
     // The pattern cannot change while the search runs.
     const std::vector<CString> masks = SearchedMasks();
@@ -55,49 +46,15 @@ void CMainDlg::RunSearch()
     }
 
     if (m_bStopConfirmed == 1) {
-        dlg.AbandonLoop();
-        if (dlg.HasWindow())
-            dlg.DestroyWindow();
+        dlg.EndSearchUnlisted();
         return;
     }
-    ListResults();
-}
-
-void CMainDlg::ListResults()
-{
-    CSearchDlg& dlg = m_searchDlg;
-    dlg.ShowListing();
-    int longest = -1;
-    for (int i = 0; i < dlg.m_nResultCount; ++i) {
-        dlg.AddResultLine(i);
-        if (longest < 0 || dlg.m_strResult[i].GetLength() > dlg.m_strResult[longest].GetLength())
-            longest = i;
-        PumpAndCheckStop();
-        if (!dlg.HasWindow())
-            break;
-        if (m_bStopConfirmed == 1) {
-            // Stopped while listing: only listed results may ever be deleted,
-            // and the bar and its label count only those.
-            dlg.m_nResultCount = i + 1;
-            dlg.ShowProgressMaximum(dlg.m_nResultCount);
-            dlg.MoveProgress(i);
-            break;
-        }
-    }
-    if (!dlg.HasWindow()) {
-        dlg.AbandonLoop();
-        return;  // closed under the listing: nothing more to show
-    }
-    dlg.EndLoop();
-    dlg.FitLines(longest);
-    dlg.m_bBusy = 0;
-
-    if (dlg.m_nResultCount != 0) {
-        dlg.m_bReadyToDelete = 1;
-        dlg.ShowReadyToDelete(m_walk.LimitReached());
-    } else {
-        dlg.ShowNothingFound();
-    }
+    dlg.ListResults(
+        [this] {
+            PumpAndCheckStop();
+            return m_bStopConfirmed == 1;
+        },
+        m_walk.LimitReached());
 }
 
 std::vector<CString> CMainDlg::SearchedMasks() const
@@ -120,8 +77,8 @@ void CMainDlg::SearchDirectory(const CString& dir, const std::vector<CString>& m
 
 void CMainDlg::UpdateSearchStatus(CString dir)
 {
-    CSearchDlg& dlg = m_searchDlg;
-    if (int maximum = ProgressMaximumFor(dlg.m_nResultCount))
+    CSearchDlg& dlg = GetSearchDlg();
+    if (int maximum = ProgressMaximumFor(dlg.GetResultCount()))
         dlg.ShowProgressMaximum(maximum);
     if (MbsCmp(dir, m_strLastDir) != 0) {
         m_strLastDir = dir;
@@ -131,19 +88,18 @@ void CMainDlg::UpdateSearchStatus(CString dir)
 
 void CMainDlg::PumpAndCheckStop()
 {
-    CSearchDlg& dlg = m_searchDlg;
-    dlg.DrainIfDue();
+    CSearchDlg& dlg = GetSearchDlg();
     // A results window closed under the search ends it.
-    if (!dlg.HasWindow()) {
+    if (!dlg.PollSearch()) {
         m_bStopConfirmed = 1;
         return;
     }
-    if (dlg.m_bBusy != 0 || m_bStopConfirmed != 0)
+    if (!dlg.IsStopRequested() || m_bStopConfirmed != 0)
         return;
     if (platform::ShowMessageBox(m_hWnd, "中止ボタンが押されました\n中止しますか？", kWarningCaption, MB_YESNO) == IDYES)
         m_bStopConfirmed = 1;
     else if (dlg.HasWindow())
-        dlg.m_bBusy = 1;
+        dlg.ContinueSearch();
     else
         m_bStopConfirmed = 1;
 }
@@ -157,20 +113,12 @@ void CMainDlg::DirectoryEntered(const CString& dir)
 
 int CMainDlg::ResultCount() const
 {
-    return m_searchDlg.m_nResultCount;
+    return m_searchDlg.GetResultCount();
 }
 
 void CMainDlg::FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath)
 {
-    CSearchDlg& dlg = m_searchDlg;
-    int n = dlg.m_nResultCount;
-    dlg.m_strResult[n] = path;
-    dlg.m_wstrResult[n] = exactPath;
-    dlg.m_wstrFinalPath[n] = finalPath;
-    dlg.m_nDeleteFlag[n] = 1;
-    dlg.m_nRecycleFlag[n] = 1;
-    dlg.m_nResultCount = n + 1;
-    dlg.MoveProgress(dlg.m_nResultCount + 1);
+    m_searchDlg.AddResult(path, exactPath, finalPath);
 }
 
 bool CMainDlg::StopNow()

@@ -3,8 +3,12 @@
 #include <cstdio>
 
 #include "engine/selection_logic.h"
+#include "platform/win/gdi.h"
 
 namespace {
+
+// Room after the widest line, so that its end is not at the list's edge.
+const int LINE_MARGIN = 8;
 
 CString DecimalText(long value)
 {
@@ -43,6 +47,7 @@ BEGIN_MESSAGE_MAP(CSearchDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_RESULT_LIST, OnSelchangeResultList)
     ON_BN_CLICKED(IDC_DELETE_THIS, OnDeleteThis)
     ON_BN_CLICKED(IDC_TO_RECYCLE, OnToRecycle)
+    ON_MESSAGE_VOID(DM_GETDEFID, OnGetDefId)
 END_MESSAGE_MAP()
 
 BOOL CSearchDlg::OnInitDialog()
@@ -53,40 +58,160 @@ BOOL CSearchDlg::OnInitDialog()
     return TRUE;
 }
 
+// The search and the pass work on this window until they end: Enter and
+// Escape, whichever loop delivers them, do nothing then.
 void CSearchDlg::OnOK()
 {
-    if (m_bPassRunning)
-        return;  // the pass works on this window until it ends
+    if (m_bSearching || m_bPassRunning)
+        return;
     DestroyWindow();
 }
 
 void CSearchDlg::OnCancel()
 {
-    if (m_bPassRunning)
+    if (m_bSearching || m_bPassRunning)
         return;
     CDialog::OnCancel();
 }
 
+void CSearchDlg::SetSearching(bool searching)
+{
+    m_bSearching = searching;
+    if (HasWindow())
+        m_btnAction.SetButtonStyle(searching ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON);
+}
+
+void CSearchDlg::OnGetDefId()
+{
+    if (m_bSearching)
+        SetMessageResult(0);  // no default button: Enter goes to OnOK
+    else
+        Default();
+}
+
 // ---- The action button and the close box -----------------------------------
+
+CSearchDlg::State CSearchDlg::CurrentState() const
+{
+    if (m_bSearching)
+        return m_bBusy == 1 ? State::Searching : State::StopRequested;
+    if (m_bReadyToDelete == 1)
+        return m_bBusy == 1 ? State::Deleting : State::ReadyToDelete;
+    return State::Closable;
+}
 
 void CSearchDlg::OnAction()
 {
-    if (m_bBusy == 0 && m_bReadyToDelete == 0)
-        DestroyWindow();
-    else if (m_bBusy == 1 && m_bReadyToDelete == 1)
-        AskInterrupt();
-    else if (m_bBusy == 0 && m_bReadyToDelete == 1)
-        RunDeletionPass();
-    else
+    switch (CurrentState()) {
+    case State::Searching:
         m_bBusy = 0;  // a stop request: the search's poll asks the question
+        break;
+    case State::ReadyToDelete:
+        RunDeletionPass();
+        break;
+    case State::Deleting:
+        AskInterrupt();
+        break;
+    case State::StopRequested:  // the question is on its way; the window may go
+    case State::Closable:
+        DestroyWindow();
+        break;
+    }
 }
 
 void CSearchDlg::OnClose()
 {
-    if (m_bBusy == 1)
+    const State state = CurrentState();
+    if (state == State::Searching || state == State::Deleting)
         OnAction();
     else
         DestroyWindow();
+}
+
+// ---- The search -------------------------------------------------------------
+
+bool CSearchDlg::BeginSearch(CWnd* owner)
+{
+    // A window left open, or hidden by Escape, goes before the new one comes.
+    if (HasWindow())
+        DestroyWindow();
+    m_nResultCount = 0;
+    m_bBusy = 1;
+    m_nWidestLine = 0;
+    if (!Create(IDD_SEARCH, owner))
+        return false;
+    SetSearching(true);
+    ShowWindow(SW_SHOWNORMAL);
+    ShowSearching();
+    m_drain.Begin(m_progress);
+    return true;
+}
+
+void CSearchDlg::AddResult(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath)
+{
+    const int n = m_nResultCount;
+    m_strResult[n] = path;
+    m_wstrResult[n] = exactPath;
+    m_wstrFinalPath[n] = finalPath;
+    m_nDeleteFlag[n] = 1;
+    m_nRecycleFlag[n] = 1;
+    m_nResultCount = n + 1;
+    m_drain.SetPos(m_nResultCount + 1);
+}
+
+bool CSearchDlg::PollSearch()
+{
+    m_drain.Poll();
+    return HasWindow();
+}
+
+void CSearchDlg::EndSearchUnlisted()
+{
+    m_drain.Abandon();
+    SetSearching(false);
+    if (HasWindow())
+        DestroyWindow();
+}
+
+void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool limitReached)
+{
+    ShowListing();
+    {
+        // Each line is measured as it comes, in the list's font.
+        CWindowDC dc(m_listResults.m_hWnd);
+        CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
+        for (int i = 0; i < m_nResultCount; ++i) {
+            m_listResults.AddString(m_wstrResult[i]);
+            m_drain.SetPos(i);
+            const int width = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrResult[i]);
+            m_nWidestLine = width > m_nWidestLine ? width : m_nWidestLine;
+            const bool stop = stopConfirmed();
+            if (!HasWindow())
+                break;
+            if (stop) {
+                // Stopped while listing: only listed results may ever be
+                // deleted, and the bar and its label count only those.
+                m_nResultCount = i + 1;
+                ShowProgressMaximum(m_nResultCount);
+                m_drain.SetPos(i);
+                break;
+            }
+        }
+    }
+    SetSearching(false);
+    if (!HasWindow()) {
+        m_drain.Abandon();
+        return;  // closed under the listing: nothing more to show
+    }
+    m_drain.End();
+    m_listResults.SetHorizontalExtent(m_nWidestLine + LINE_MARGIN);
+    m_bBusy = 0;
+    if (m_nResultCount != 0) {
+        m_bReadyToDelete = 1;
+        ShowReadyToDelete(limitReached);
+    } else {
+        ShowNothingFound();
+    }
 }
 
 // ---- The window's states --------------------------------------------------
@@ -168,16 +293,15 @@ void CSearchDlg::ShowSearchingIn(const CString& dir)
     m_drain.SetStatus(m_staticStatus, dir + "を検索中");
 }
 
-void CSearchDlg::AddResultLine(int i)
+void CSearchDlg::FitLine(const std::wstring& line)
 {
-    m_listResults.AddString(m_wstrResult[i]);
-    m_drain.SetPos(i);
-}
-
-void CSearchDlg::FitLines(int longest)
-{
-    if (longest >= 0)
-        m_listResults.SetHorizontalExtentFor(m_wstrResult[longest]);
+    CWindowDC dc(m_listResults.m_hWnd);
+    CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
+    const int width = CListBox::TextWidth(dc.GetSafeHdc(), line);
+    if (width <= m_nWidestLine)
+        return;
+    m_nWidestLine = width;
+    m_listResults.SetHorizontalExtent(m_nWidestLine + LINE_MARGIN);
 }
 
 // ---- The lines' flags -------------------------------------------------------

@@ -1,8 +1,13 @@
 // The results window: the search runs in it, its results are listed, the user
 // decides per file whether it is deleted and whether it goes to the Recycle
 // Bin, and the deletion pass runs in it. The object and its result set live
-// as long as the main window; each search creates the window anew.
+// as long as the main window; each search creates the window anew. Its state
+// and its result set are its own: the search and the other window say what
+// happens through its methods.
 #pragma once
+
+#include <functional>
+#include <string>
 
 #include "engine/search_logic.h"
 #include "engine/win_file_system.h"
@@ -23,28 +28,78 @@ public:
     ~CSearchDlg() override;
 
     BOOL OnInitDialog() override;
+    // Enter closes the window and Escape hides it, except while a search or
+    // the deletion pass works on it.
     void OnOK() override;
-    // Escape hides the window, except while the deletion pass works on it.
     void OnCancel() override;
 
+    // The user's commands.
     void OnClose();
     void OnAction();
     void OnSelchangeResultList();
     void OnDeleteThis();
     void OnToRecycle();
+    // Enter presses no button while the search runs.
+    void OnGetDefId();
 
-    // The deletion pass's steps, on a result's exact path and the final path
-    // the search fixed for it.
+    // ---- The search, as the main window runs it ----------------------------
+
+    // Opens the window anew, owned by `owner`, for a search that starts with
+    // an empty result set; false when it cannot be created.
+    bool BeginSearch(CWnd* owner);
+    int GetResultCount() const { return m_nResultCount; }
+    // Stores a found file as the next result, ticked for the Recycle Bin.
+    void AddResult(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath);
+    void ShowProgressMaximum(int maximum);
+    void ShowSearchingIn(const CString& dir);
+    // Drains the queue when a drain is due; false once the window has gone.
+    bool PollSearch();
+    // The user asked to stop the search (its button or its close box).
+    bool IsStopRequested() const { return m_bSearching && m_bBusy == 0; }
+    // The stop question was answered No: the search goes on.
+    void ContinueSearch() { m_bBusy = 1; }
+    // A stop was confirmed during the walk: the window goes, nothing is listed.
+    void EndSearchUnlisted();
+    // Lists every result. After each line `stopConfirmed` is the search's
+    // poll: true keeps exactly the lines listed so far. Then the window is
+    // ready to delete, or says nothing was found.
+    void ListResults(const std::function<bool()>& stopConfirmed, bool limitReached);
+
+    // ---- The deletion pass --------------------------------------------------
+
+    // The pass's steps, on a result's exact path and the final path the
+    // search fixed for it.
     int DeleteOneFile(const std::wstring& path, const std::wstring& finalPath);
     int DeleteToRecycleBin(std::wstring path, const std::wstring& finalPath);
     void MarkResult(int line, int result);
     void PumpMessages();
-    // The interrupt question of a running pass; Yes ends the pass at its next
-    // result. True for Yes.
+    // The interrupt question of a running pass, asked once at a time; Yes
+    // ends the pass at its next result. True for Yes.
     bool AskInterrupt();
 
-    // The window's states: each sets the captions, texts and enabled controls
-    // of one state; m_bBusy and m_bReadyToDelete say which state it is in.
+    // True while the deletion pass runs; the main window refuses commands then.
+    bool IsPassRunning() const { return m_bPassRunning; }
+    // The window exists (it may be hidden by Escape).
+    bool HasWindow() const { return m_hWnd != nullptr; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // The window's states, read from its two flags and the search running.
+    enum class State {
+        Searching,      // walking or listing
+        StopRequested,  // the search's next poll asks the stop question
+        ReadyToDelete,
+        Deleting,
+        Closable,  // nothing found, or the pass is done
+    };
+    State CurrentState() const;
+    // While the search runs, the action button is no default button either,
+    // so that Enter on it presses nothing.
+    void SetSearching(bool searching);
+
     void ShowSearching();
     void ShowListing();
     void ShowReadyToDelete(bool limitReached);
@@ -52,23 +107,15 @@ public:
     void ShowDeleting();
     void ShowDone();
 
-    // The search's long loop on this window (see CThrottledDrain): the bar,
-    // the range with its label, the status line, the lines.
-    void BeginLoop() { m_drain.Begin(m_progress); }
-    bool DrainIfDue() { return m_drain.Poll(); }
-    void EndLoop() { m_drain.End(); }
-    void AbandonLoop() { m_drain.Abandon(); }
-    void MoveProgress(int position) { m_drain.SetPos(position); }
-    void ShowProgressMaximum(int maximum);
-    void ShowSearchingIn(const CString& dir);
-    void AddResultLine(int i);
-    // The horizontal scroll bar reaches the end of the longest line.
-    void FitLines(int longest);
-
-    // True while the deletion pass runs; the main window refuses commands then.
-    bool IsPassRunning() const { return m_bPassRunning; }
-    // The window exists (it may be hidden by Escape).
-    bool HasWindow() const { return m_hWnd != nullptr; }
+    void RunDeletionPass();
+    void SetPassRunning(bool running);
+    // The horizontal scroll bar reaches the end of the widest line so far.
+    void FitLine(const std::wstring& line);
+    // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
+    // and returns how many there are.
+    int GetSelectedLines();
+    void ApplyBoxClick(CButton& box, int* flags);
+    void ShowFlags(CButton& box, const int* flags, int count);
 
     int m_bBusy;
     int m_bReadyToDelete;
@@ -89,21 +136,11 @@ public:
     CStatic m_staticProgressMax;
     CProgressCtrl m_progress;
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    DECLARE_MESSAGE_MAP()
-
-private:
-    void RunDeletionPass();
-    void SetPassRunning(bool running);
-    // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
-    // and returns how many there are.
-    int GetSelectedLines();
-    void ApplyBoxClick(CButton& box, int* flags);
-    void ShowFlags(CButton& box, const int* flags, int count);
-
     int m_selected[MAX_RESULTS];
+    bool m_bSearching = false;
     bool m_bPassRunning = false;
+    bool m_bAskingInterrupt = false;
+    int m_nWidestLine = 0;
     CThrottledDrain m_drain;
     CListedFileDeleter m_deleter;
 };

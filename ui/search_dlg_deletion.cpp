@@ -42,10 +42,15 @@ void CSearchDlg::RunDeletionPass()
 
 bool CSearchDlg::AskInterrupt()
 {
-    if (platform::ShowMessageBox(m_hWnd, "処理を中断しますか？", kWarningCaption, MB_YESNO) != IDYES)
+    // The main window's quit asks too: never a second question on the first.
+    if (m_bAskingInterrupt)
         return false;
-    m_bBusy = 0;
-    return true;
+    m_bAskingInterrupt = true;
+    const bool yes = platform::ShowMessageBox(m_hWnd, "処理を中断しますか？", kWarningCaption, MB_YESNO) == IDYES;
+    m_bAskingInterrupt = false;
+    if (yes)
+        m_bBusy = 0;
+    return yes;
 }
 
 int CSearchDlg::DeleteOneFile(const std::wstring& path, const std::wstring& finalPath)
@@ -69,6 +74,7 @@ void CSearchDlg::MarkResult(int line, int result)
     text += WideFromAnsi(result == 1 ? "（削除済み）" : "(削除に失敗)");
     m_listResults.DeleteString(line);
     m_listResults.InsertString(line, text);
+    FitLine(text);
 }
 
 void CSearchDlg::PumpMessages()

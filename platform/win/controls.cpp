@@ -43,15 +43,9 @@ int CListBox::GetText(int index, CString& text) const
     return CopyItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR, index, text);
 }
 
-void CListBox::SetHorizontalExtentFor(const std::wstring& widest)
+int CListBox::TextWidth(HDC dc, const std::wstring& text)
 {
-    HDC dc = ::GetDC(m_hWnd);
-    if (!dc)
-        return;
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     SIZE size = {0, 0};
-    ::GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
-    SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 8));
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
 }

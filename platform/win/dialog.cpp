@@ -161,7 +161,13 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (OnMessage(message, wParam)) {
         if (m_bDefault)
             return FALSE;
-        return m_bResultSet ? static_cast<INT_PTR>(m_result) : TRUE;
+        if (!m_bResultSet)
+            return TRUE;
+        // A few messages return their value; the others leave it for the system.
+        if (message == WM_QUERYDRAGICON)
+            return static_cast<INT_PTR>(m_result);
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, m_result);
+        return TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) == IDOK) {

@@ -32,6 +32,8 @@ public:
     // LB_ERR when the index names no line.
     int GetText(int index, CString& text) const;
     int GetText(int index, std::wstring& text) const;
-    // Lets the horizontal scroll bar reach the end of `widest`.
-    void SetHorizontalExtentFor(const std::wstring& widest);
+    void SetHorizontalExtent(int pixels) { SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels)); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    // The width of `text` in pixels in the list's font, drawn on `dc`.
+    static int TextWidth(HDC dc, const std::wstring& text);
 };

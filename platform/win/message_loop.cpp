@@ -1,5 +1,7 @@
 #include "platform/win/message_loop.h"
 
+#include "platform/win/progress_ctrl.h"
+
 namespace {
 
 bool IsDialogWindow(HWND hWnd)

@@ -6,9 +6,12 @@
 // field whole, whatever the code page.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/cstring.h"
-#include "platform/win/progress_ctrl.h"
-#include "platform/win/wnd.h"
+
+class CWnd;
+class CProgressCtrl;
 
 // Runs until `ended` is set or `dialog` is gone, giving every dialog of the
 // thread its keyboard handling (Tab, Enter, Escape). A WM_QUIT is put back

@@ -65,8 +65,15 @@ protected:
         Select({0});
         return paths;
     }
-    bool Marked(int line) { return Line(line) != Results().m_strResult[line].GetString(); }
-    bool PassRunning() { return ResultsWindow() && Results().m_bBusy == 1 && Results().m_bReadyToDelete == 1; }
+    bool Marked(int line)
+    {
+        const std::string text = Line(line);
+        auto endsWith = [&](const std::string& mark) {
+            return text.size() >= mark.size() && text.compare(text.size() - mark.size(), mark.size(), mark) == 0;
+        };
+        return endsWith(kDeletedMark) || endsWith(kFailedMark);
+    }
+    bool PassRunning() { return ResultsWindow() && Results().IsPassRunning(); }
 };
 
 // ---- What each line says, and what is left ----------------------------------
@@ -317,7 +324,9 @@ TEST_F(DeletionTest, FileTheBinCannotTakeIsDeletedOnlyWithConsent)
 
 // ---- The interrupt ---------------------------------------------------------
 
-enum class Trigger { Button, CloseBox, Quit };
+// QuitWhileAsked: the button asks, and the main window's quit comes while
+// that question is open.
+enum class Trigger { Button, CloseBox, Quit, QuitWhileAsked };
 
 struct InterruptRow {
     const char* name;
@@ -332,7 +341,7 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
 {
     const InterruptRow& row = GetParam();
     const Paths paths = SearchPermanent({"I0.DAT", "I1.DAT", "I2.DAT", "I3.DAT", "I4.DAT"});
-    ASSERT_EQ(1, main->m_bDirty);  // the pattern was entered and not saved
+    ASSERT_TRUE(Dirty());  // the pattern was entered and not saved
     for (int answer : row.answers)
         boxes.Answer(answer);
     spy.SlowAlways();
@@ -342,7 +351,12 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
                 asked = true;
                 EXPECT_EQ(kDeletingAction, Text(IDC_ACTION));
                 EXPECT_EQ(kDeletingStatus, Text(IDC_STATUS));
-                if (row.trigger == Trigger::Button)
+                if (row.trigger == Trigger::QuitWhileAsked)
+                    boxes.onBox = [&](const RecordedBox&) {
+                        boxes.onBox = nullptr;
+                        ClickMain(IDCANCEL);
+                    };
+                if (row.trigger == Trigger::Button || row.trigger == Trigger::QuitWhileAsked)
                     Click(IDC_ACTION);
                 else if (row.trigger == Trigger::CloseBox)
                     ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
@@ -369,23 +383,23 @@ TEST_P(InterruptTest, AsksAndStopsAfterTheFileJustHandled)
     EXPECT_EQ(!quit, ::IsWindowVisible(main->m_hWnd) != FALSE);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, InterruptTest,
-                         ::testing::Values(InterruptRow{"ButtonNo", Trigger::Button, {IDNO}, {kInterruptQuestion}},
-                                           InterruptRow{"ButtonYes", Trigger::Button, {IDYES}, {kInterruptQuestion}},
-                                           InterruptRow{"CloseBoxNo", Trigger::CloseBox, {IDNO}, {kInterruptQuestion}},
-                                           InterruptRow{"CloseBoxYes", Trigger::CloseBox, {IDYES}, {kInterruptQuestion}},
-                                           // Quitting asks the interrupt question first; only a Yes goes on to
-                                           // the save question (answered No) and the quit question.
-                                           InterruptRow{"QuitInterruptNo", Trigger::Quit, {IDNO}, {kInterruptQuestion}},
-                                           InterruptRow{"QuitInterruptYesQuitYes",
-                                                        Trigger::Quit,
-                                                        {IDYES, IDNO, IDYES},
-                                                        {kInterruptQuestion, kSaveQuestion, kQuitQuestion}},
-                                           InterruptRow{"QuitInterruptYesQuitNo",
-                                                        Trigger::Quit,
-                                                        {IDYES, IDNO, IDNO},
-                                                        {kInterruptQuestion, kSaveQuestion, kQuitQuestion}}),
-                         [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Answers, InterruptTest,
+    ::testing::Values(
+        InterruptRow{"ButtonNo", Trigger::Button, {IDNO}, {kInterruptQuestion}},
+        InterruptRow{"ButtonYes", Trigger::Button, {IDYES}, {kInterruptQuestion}},
+        InterruptRow{"CloseBoxNo", Trigger::CloseBox, {IDNO}, {kInterruptQuestion}},
+        InterruptRow{"CloseBoxYes", Trigger::CloseBox, {IDYES}, {kInterruptQuestion}},
+        // Quitting asks the interrupt question first; only a Yes goes on to
+        // the save question (answered No) and the quit question.
+        InterruptRow{"QuitInterruptNo", Trigger::Quit, {IDNO}, {kInterruptQuestion}},
+        // Never a second interrupt question on the first.
+        InterruptRow{"QuitWhileAskedNo", Trigger::QuitWhileAsked, {IDNO}, {kInterruptQuestion}},
+        InterruptRow{
+            "QuitInterruptYesQuitYes", Trigger::Quit, {IDYES, IDNO, IDYES}, {kInterruptQuestion, kSaveQuestion, kQuitQuestion}},
+        InterruptRow{
+            "QuitInterruptYesQuitNo", Trigger::Quit, {IDYES, IDNO, IDNO}, {kInterruptQuestion, kSaveQuestion, kQuitQuestion}}),
+    [](const ::testing::TestParamInfo<InterruptRow>& info) { return std::string(info.param.name); });
 
 // ---- Flags and selection while the pass runs -------------------------------
 
@@ -462,7 +476,7 @@ TEST_P(AttemptDuringPassTest, TheWindowStaysAndThePassGoesOn)
                 }
                 EXPECT_EQ(window, ResultsWindow());
                 EXPECT_TRUE(::IsWindowVisible(window));
-                EXPECT_EQ(3, Results().m_nResultCount);
+                EXPECT_EQ(3, Results().GetResultCount());
                 EXPECT_TRUE(PassRunning());
             });
     Click(IDC_ACTION);
@@ -510,14 +524,14 @@ TEST_P(ExactDeletionTest, ExactlyTheTickedFilesGoWhateverTheirNames)
     AddDir(PathOf("INTL"), false);
     AddMask("*.TMP");
     Search();
-    ASSERT_EQ(static_cast<int>(names.size()), Results().m_nResultCount);
+    ASSERT_EQ(static_cast<int>(names.size()), Results().GetResultCount());
 
     // Every line names an existing file, each file once, as the line shows it.
-    std::vector<std::wstring> listed;
-    for (int i = 0; i < Results().m_nResultCount; ++i) {
-        const std::wstring& path = Results().m_wstrResult[i];
+    std::vector<std::wstring> listed, lines;
+    for (int i = 0; i < Results().GetResultCount(); ++i) {
+        const std::wstring path = testing_support::WideListItem(Control(IDC_RESULT_LIST), i);
         EXPECT_TRUE(ExistsExactly(path));
-        EXPECT_TRUE(path == testing_support::WideListItem(Control(IDC_RESULT_LIST), i));
+        lines.push_back(path);
         const std::wstring name = path.substr(path.rfind(L'\\') + 1);
         listed.push_back(name);
         const bool keep = std::find(kept.begin(), kept.end(), name) != kept.end();
@@ -533,7 +547,7 @@ TEST_P(ExactDeletionTest, ExactlyTheTickedFilesGoWhateverTheirNames)
         const bool keep = std::find(kept.begin(), kept.end(), listed[i]) != kept.end();
         EXPECT_EQ(keep, ExistsExactly(dir + L"\\" + listed[i])) << i;
         EXPECT_TRUE(testing_support::WideListItem(Control(IDC_RESULT_LIST), i) ==
-                    (keep ? Results().m_wstrResult[i] : Results().m_wstrResult[i] + testing_support::Wide932(kDeletedMark)))
+                    (keep ? lines[i] : lines[i] + testing_support::Wide932(kDeletedMark)))
             << i;
         EXPECT_EQ(!keep && recycle == 1, ExistsExactly(testing_support::Wide932(TrashFolder()) + L"\\files\\" + listed[i])) << i;
     }
@@ -555,14 +569,15 @@ TEST_P(ExactDeletionTest, ALinkToAFileIsNeitherDeletedNorFollowed)
     const std::string tree = AddDir(PathOf("TREE"), false);
     AddMask("*.TMP");
     Search();
-    ASSERT_EQ(2, Results().m_nResultCount);
+    ASSERT_EQ(2, Results().GetResultCount());
+    const Paths lines = Lines();
     SelectAll();
     SetFlags(0, 1, recycle);
     SetFlags(1, 1, recycle);
     Click(IDC_ACTION);
 
     for (int i = 0; i < 2; ++i) {
-        const std::string path = Results().m_strResult[i].GetString();
+        const std::string path = lines[i];
         const bool isLink = NameOf(path) == "FILELINK.TMP";
         EXPECT_EQ(path + (isLink ? kFailedMark : kDeletedMark), Line(i));
         EXPECT_EQ(isLink, FileExists(path));

@@ -430,27 +430,48 @@ std::string SearchFixture::AddDir(const std::string& path, bool subfolders)
 {
     ::SetWindowTextA(MainControl(IDC_DIR_EDIT), path.c_str());
     ::SendMessageA(MainControl(IDC_SUBFOLDERS), BM_SETCHECK, subfolders ? BST_CHECKED : BST_UNCHECKED, 0);
-    int before = main->m_patternSet.GetDirCount();
+    const std::vector<std::string> before = ListItems(MainControl(IDC_DIR_LIST));
     ClickMain(IDC_ADD_DIR);
-    EXPECT_EQ(before + 1, main->m_patternSet.GetDirCount()) << path;
-    EXPECT_EQ(subfolders ? 1 : 0, main->m_patternSet.GetDirFlag(before));
-    return main->m_patternSet.GetDir(before).GetString();
+    const std::vector<std::string> after = ListItems(MainControl(IDC_DIR_LIST));
+    EXPECT_EQ(before.size() + 1, after.size()) << path;
+    return after.empty() ? std::string() : after.back();
 }
 
 void SearchFixture::AddMask(const std::string& mask)
 {
     ::SetWindowTextA(MainControl(IDC_MASK_EDIT), mask.c_str());
-    int before = main->m_patternSet.GetMaskCount();
+    const size_t before = ListItems(MainControl(IDC_MASK_LIST)).size();
     ClickMain(IDC_ADD_MASK);
-    EXPECT_EQ(before + 1, main->m_patternSet.GetMaskCount()) << mask;
+    EXPECT_EQ(before + 1, ListItems(MainControl(IDC_MASK_LIST)).size()) << mask;
 }
 
-std::vector<std::string> SearchFixture::StoredResults()
+void SearchFixture::StartFrom(const std::vector<Entry>& dirs, const std::vector<Entry>& masks)
 {
-    std::vector<std::string> results;
-    for (int i = 0; i < Results().m_nResultCount; ++i)
-        results.push_back(Results().m_strResult[i].GetString());
-    return results;
+    if (main && main->m_hWnd)
+        main->DestroyWindow();
+    ASSERT_TRUE(WriteFileBytes(PathOf(kSettingsFile), SettingsBytes({Pattern{"P", masks, dirs}})));
+    main = std::make_unique<CMainDlg>();
+    ASSERT_TRUE(main->Create(IDD_MAIN));
+    PumpPending();
+}
+
+int SearchFixture::BoxFor(const std::vector<int>& lines, int box)
+{
+    Select(lines);
+    return CheckOf(box);
+}
+
+std::vector<int> SearchFixture::LineFlags(int box, int count)
+{
+    const std::vector<int> selection = Selection();
+    const int shownDelete = CheckOf(IDC_DELETE_THIS), shownRecycle = CheckOf(IDC_TO_RECYCLE);
+    std::vector<int> flags;
+    for (int line = 0; line < count; ++line)
+        flags.push_back(BoxFor({line}, box) == BST_CHECKED ? 1 : 0);
+    Select(selection);
+    ::SendMessageA(Control(IDC_DELETE_THIS), BM_SETCHECK, static_cast<WPARAM>(shownDelete), 0);
+    ::SendMessageA(Control(IDC_TO_RECYCLE), BM_SETCHECK, static_cast<WPARAM>(shownRecycle), 0);
+    return flags;
 }
 
 void SearchFixture::Click(int id)
@@ -493,8 +514,9 @@ void SearchFixture::SetFlags(int line, int deleteFlag, int recycleFlag)
         Click(IDC_DELETE_THIS);
     for (int i = 0; i < 2 && CheckOf(IDC_TO_RECYCLE) != (recycleFlag ? BST_CHECKED : BST_UNCHECKED); ++i)
         Click(IDC_TO_RECYCLE);
-    EXPECT_EQ(deleteFlag, Results().m_nDeleteFlag[line]);
-    EXPECT_EQ(recycleFlag, Results().m_nRecycleFlag[line]);
+    // Shown afresh from the line's flags.
+    EXPECT_EQ(deleteFlag ? BST_CHECKED : BST_UNCHECKED, BoxFor({line}, IDC_DELETE_THIS));
+    EXPECT_EQ(recycleFlag ? BST_CHECKED : BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
 }
 
 void SearchFixture::ExpectReady(const std::vector<std::string>& lines)
@@ -503,13 +525,11 @@ void SearchFixture::ExpectReady(const std::vector<std::string>& lines)
     EXPECT_EQ(ReadyState(lines), State());
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_EQ(lines, StoredResults());
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(1, Results().m_bReadyToDelete);
-    for (int i = 0; i < static_cast<int>(lines.size()) && i < MAX_RESULTS; ++i) {
-        EXPECT_EQ(1, Results().m_nDeleteFlag[i]) << i;
-        EXPECT_EQ(1, Results().m_nRecycleFlag[i]) << i;
-    }
+    // Every line is ticked both ways.
+    SelectAll();
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
+    Select({0});
 }
 
 void SearchFixture::ExpectNothingFound()
@@ -517,9 +537,7 @@ void SearchFixture::ExpectNothingFound()
     ASSERT_NE(nullptr, ResultsWindow()) << "no results window";
     EXPECT_EQ(NothingFoundState(), State());
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_EQ(0, Results().m_nResultCount);
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    EXPECT_EQ(0, Results().GetResultCount());
 }
 
 void SearchFixture::ExpectDone(const std::vector<std::string>& lines, int lastHandled)
@@ -529,8 +547,7 @@ void SearchFixture::ExpectDone(const std::vector<std::string>& lines, int lastHa
     const ResultsState got = State();
     EXPECT_EQ(DoneState(lines, lastHandled, got.deleteCheck, got.recycleCheck), got);
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    EXPECT_FALSE(Results().IsPassRunning());
 }
 
 void SearchFixture::ExpectQuestion(const RecordedBox& box, const char* caption, const char* text, HWND owner)
@@ -559,9 +576,14 @@ void SearchFixture::ExpectPatternCommandsLocked(bool locked)
         EXPECT_EQ(!locked, ::IsWindowEnabled(MainControl(id)) != FALSE) << "control " << id;
     if (!locked)
         return;
-    CPatternSet& set = main->m_patternSet;
-    const int patterns = set.GetCount(), current = set.GetCurrentIndex();
-    const int masks = set.GetMaskCount(), dirs = set.GetDirCount();
+    // The pattern as the window shows it.
+    auto shownPattern = [&] {
+        return std::vector<std::string>{WindowText(MainControl(IDC_PATTERN_COMBO)),
+                                        std::to_string(::SendMessageA(MainControl(IDC_PATTERN_COMBO), CB_GETCOUNT, 0, 0))};
+    };
+    const std::vector<std::string> pattern = shownPattern();
+    const std::vector<std::string> masks = ListItems(MainControl(IDC_MASK_LIST));
+    const std::vector<std::string> dirs = ListItems(MainControl(IDC_DIR_LIST));
     const size_t shown = boxes.Count();
     ::SetWindowTextA(MainControl(IDC_MASK_EDIT), "*.NEW");
     ::SendMessageA(MainControl(IDC_MASK_LIST), LB_SETCURSEL, 0, 0);
@@ -572,10 +594,9 @@ void SearchFixture::ExpectPatternCommandsLocked(bool locked)
     main->OnRemoveMask();
     main->OnRemoveDir();
     main->OnCloseupPatternCombo();
-    EXPECT_EQ(patterns, set.GetCount());
-    EXPECT_EQ(current, set.GetCurrentIndex());
-    EXPECT_EQ(masks, set.GetMaskCount());
-    EXPECT_EQ(dirs, set.GetDirCount());
+    EXPECT_EQ(pattern, shownPattern());
+    EXPECT_EQ(masks, ListItems(MainControl(IDC_MASK_LIST)));
+    EXPECT_EQ(dirs, ListItems(MainControl(IDC_DIR_LIST)));
     EXPECT_EQ(shown, boxes.Count());
     ::SetWindowTextA(MainControl(IDC_MASK_EDIT), "");
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/settings_bytes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win/win_test_support.h"
 #include "ui/main_dlg.h"
@@ -192,8 +193,12 @@ protected:
     }
 
     void Search() { main->OnStartSearch(); }
+    // A new main window over a settings file of one pattern with these
+    // entries, as an older or damaged file can hold them (the fields refuse
+    // some of them).
+    void StartFrom(const std::vector<Entry>& dirs, const std::vector<Entry>& masks);
 
-    CSearchDlg& Results() { return main->m_searchDlg; }
+    CSearchDlg& Results() { return main->GetSearchDlg(); }
     HWND ResultsWindow() { return Results().m_hWnd; }
     HWND Control(int id) { return ::GetDlgItem(ResultsWindow(), id); }
     HWND MainControl(int id) { return ::GetDlgItem(main->m_hWnd, id); }
@@ -205,9 +210,19 @@ protected:
     std::vector<int> Selection() { return ListSelection(Control(IDC_RESULT_LIST)); }
     ProgressState Bar() { return Progress(Control(IDC_PROGRESS)); }
     ResultsState State() { return ReadResultsState(ResultsWindow()); }
-    std::vector<std::string> StoredResults();
     // The walk runs and its stop button can be pressed.
-    bool Walking() { return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_ACTION) == kStopAction && Enabled(IDC_ACTION); }
+    bool Walking()
+    {
+        return ResultsWindow() && !Results().IsStopRequested() && Text(IDC_ACTION) == kStopAction && Enabled(IDC_ACTION);
+    }
+    // The check `box` shows for exactly `lines` selected: every selected
+    // line's flag, or indeterminate where they differ.
+    int BoxFor(const std::vector<int>& lines, int box);
+    // The flag `box` shows for each of the first `count` lines alone (1 for
+    // checked); the selection and what both boxes showed are put back.
+    std::vector<int> LineFlags(int box, int count);
+    // The pattern has changes not saved: the update button says so.
+    bool Dirty() { return IsEnabled(MainControl(IDC_UPDATE)); }
 
     // A click on a button of the results window, which must be enabled, as
     // a user could not click it otherwise.

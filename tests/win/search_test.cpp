@@ -28,6 +28,13 @@ Paths Matches(const std::string& dir, const std::string& path, const std::string
     return lines;
 }
 
+// A path as the directory field stores it.
+std::string UpperCase(std::string path)
+{
+    ::CharUpperA(&path[0]);
+    return path;
+}
+
 bool SameDirectory(const std::string& a, const std::string& b)
 {
     std::string x = a, y = b;
@@ -84,10 +91,8 @@ TEST_F(SearchTest, ResultsComeByDirectoryThenMaskThenDepthFirst)
 
     // Every match is a result of its own, with flags of its own.
     SetFlags(4, 0, 0);
-    for (int line : {3, 7, 8}) {
-        EXPECT_EQ(1, Results().m_nDeleteFlag[line]) << line;
-        EXPECT_EQ(1, Results().m_nRecycleFlag[line]) << line;
-    }
+    EXPECT_EQ(BST_CHECKED, BoxFor({3, 7, 8}, IDC_DELETE_THIS));
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
 }
 
 TEST_F(SearchTest, HiddenSystemAndReadOnlyFilesAreFoundAndDirectoriesNever)
@@ -168,12 +173,13 @@ TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
     ASSERT_EQ("\x95\x5C", std::string("表"));
     MakeFiles({"D\\DATA表\\F.TXT", "D\\DATA表\\SUB\\G.TXT", "D\\ZZZ\\H.TXT"});
 
+    // D as the field stores it, then DATA表 without a closing separator, as
+    // an older settings file can hold it.
+    const std::string d = UpperCase(PathOf("D")) + "\\";
+    const std::string bare = PathOf("D\\DATA表");
+    StartFrom({{d, 1}, {bare, 0}}, {});
     spy.SlowAlways();
     spy.statusTexts.clear();
-    const std::string d = AddDir(PathOf("D"), true);
-    // Stored without a closing separator, as an older settings file can hold it.
-    const std::string bare = PathOf("D\\DATA表");
-    main->m_patternSet.AddDir(CString(bare.c_str()), 0);
     // Entered in the field, it gets its separator.
     const std::string entered = AddDir(PathOf("D\\DATA表"), false);
     EXPECT_EQ(0, lstrcmpiA((bare + "\\").c_str(), entered.c_str())) << entered;
@@ -202,12 +208,14 @@ TEST_F(SearchTest, DirectoryNameEndingInACharacterWhoseSecondByteIsABackslash)
 TEST_F(SearchTest, MasksNamingAnotherDirectoryAreNotSearched)
 {
     MakeFiles({"TOP.TXT", "D\\A.TXT", "D\\表紙.TXT", "D\\SUB\\B.TXT"});
-    const std::string d = AddDir(PathOf("D"), false);
     // The mask field refuses these; an older or damaged settings file can
     // hold them. "表*.TXT" holds the byte 0x5C only inside 表 and is a plain
     // mask; an empty one names no file.
+    const std::string d = UpperCase(PathOf("D")) + "\\";
+    std::vector<Entry> masks;
     for (const char* mask : {"SUB\\*.TXT", "*.TXT", "..\\*.TXT", "C:*.TXT", "SUB/*.TXT", "表*.TXT", ""})
-        ASSERT_TRUE(main->m_patternSet.AddMask(CString(mask), 0));
+        masks.push_back({mask, 0});
+    StartFrom({{d, 0}}, masks);
 
     Paths expected = Matches(d, PathOf("D"), "*.TXT");
     expected.push_back(d + "表紙.TXT");
@@ -220,14 +228,11 @@ TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectoryAndAnEmptyOneN
     MakeFiles({"REL\\F.TXT", "ABS\\Y.TXT"});
     MakeFile("ABS\\REL\\DECOY.TXT");        // where a walk left in ABS would look
     MakeFile("ELSEWHERE\\REL\\DECOY.TXT");  // where the current directory points
-    const std::string abs = AddDir(PathOf("ABS"), false);
-    // Relative directories come only from older settings files.
-    main->m_patternSet.AddDir(CString("REL\\"), 0);
-    main->m_patternSet.AddDir(CString("REL"), 0);
-    // An empty entry, which only a damaged settings file holds, is not the
-    // start-up directory: nothing of that tree besides REL is listed.
-    main->m_patternSet.AddDir(CString(""), 1);
-    AddMask("*.TXT");
+    // Relative directories come only from older settings files. An empty
+    // entry, which only a damaged one holds, is not the start-up directory:
+    // nothing of that tree besides REL is listed.
+    const std::string abs = UpperCase(PathOf("ABS")) + "\\";
+    StartFrom({{abs, 0}, {"REL\\", 0}, {"REL", 0}, {"", 1}}, {{"*.TXT", 0}});
     ASSERT_TRUE(testing_support::ChangeDirectory(PathOf("ELSEWHERE")));
 
     Search();
@@ -390,7 +395,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
     // each count at which the entry about to be read can make a wanted one.
     int lastSlowed = -1;
     spy.slow = [&] {
-        int count = Results().m_nResultCount;
+        int count = Results().GetResultCount();
         if (count == lastSlowed || !(wanted.count(count) || wanted.count(count + 1)) || !Enabled(IDC_ACTION))
             return false;
         lastSlowed = count;
@@ -399,7 +404,7 @@ TEST_P(ProgressScheduleTest, RangeWidensOnlyWhenADirectoryIsEnteredAtAScheduledC
     EachDrain([&] {
         if (!ResultsWindow() || Text(IDC_STATUS) == kListingStatus)
             return false;
-        int count = Results().m_nResultCount;
+        int count = Results().GetResultCount();
         if (!samples.count(count))
             samples[count] = Sample{Bar(), Text(IDC_PROGRESS_MAX)};
         return true;
@@ -487,7 +492,7 @@ protected:
     }
     bool Listing(int lines)
     {
-        return ResultsWindow() && Results().m_bBusy == 1 && Text(IDC_STATUS) == kListingStatus &&
+        return ResultsWindow() && !Results().IsStopRequested() && Text(IDC_STATUS) == kListingStatus &&
                static_cast<int>(Lines().size()) >= lines;
     }
     void ExpectStopQuestion(const RecordedBox& box) { ExpectQuestion(box, kWarning, kStopQuestion, main->m_hWnd); }
@@ -509,13 +514,12 @@ TEST_F(StopTest, AnsweredNoTheWalkGoesOnAndAFurtherRequestAsksAgain)
     boxes.onBox = [&](const RecordedBox& box) {
         ++asked;
         // The question is owned by the main window: the results window stays usable.
-        EXPECT_EQ(0, Results().m_bBusy);
-        EXPECT_EQ(0, Results().m_bReadyToDelete);
+        EXPECT_TRUE(Results().IsStopRequested());
         EXPECT_TRUE(::IsWindowEnabled(ResultsWindow()));
         ExpectStopQuestion(box);
     };
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; }, [&] { Click(IDC_ACTION); });
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 6; },
+    AtDrain([&] { return Walking() && Results().GetResultCount() == 3; }, [&] { Click(IDC_ACTION); });
+    AtDrain([&] { return Walking() && Results().GetResultCount() == 6; },
             [&] {
                 EXPECT_EQ(1, asked);
                 Click(IDC_ACTION);
@@ -529,7 +533,7 @@ TEST_F(StopTest, AnsweredYesNothingMoreIsSearchedAndTheWindowGoes)
 {
     boxes.Answer(IDYES);
     HWND window = nullptr;
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 3; },
+    AtDrain([&] { return Walking() && Results().GetResultCount() == 3; },
             [&] {
                 window = ResultsWindow();
                 Click(IDC_ACTION);
@@ -540,10 +544,9 @@ TEST_F(StopTest, AnsweredYesNothingMoreIsSearchedAndTheWindowGoes)
     EXPECT_EQ(nullptr, ResultsWindow());
     EXPECT_FALSE(::IsWindow(window));
     // No further entry, subdirectory, mask or directory.
-    EXPECT_EQ(3, Results().m_nResultCount);
+    EXPECT_EQ(3, Results().GetResultCount());
     EXPECT_EQ(Paths{d + kSearchingSuffix}, spy.statusTexts);
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(0, Results().m_bReadyToDelete);
+    EXPECT_FALSE(Results().IsStopRequested());
     ExpectMainUsable();
 }
 
@@ -565,16 +568,15 @@ TEST_P(ClosedUnderTheQuestionTest, EndsTheSearchCleanly)
         if (closed)
             return;
         closed = true;
-        // Both flags are 0: the button and the close box destroy the window.
-        ASSERT_EQ(0, Results().m_bBusy);
-        ASSERT_EQ(0, Results().m_bReadyToDelete);
+        // A stop is asked for: the button and the close box destroy the window.
+        ASSERT_TRUE(Results().IsStopRequested());
         if (row.byButton)
             Click(IDC_ACTION);
         else
             ::SendMessageA(ResultsWindow(), WM_CLOSE, 0, 0);
         EXPECT_EQ(nullptr, ResultsWindow());
     };
-    AtDrain([&] { return row.listing ? Listing(3) : Walking() && Results().m_nResultCount == 3; },
+    AtDrain([&] { return row.listing ? Listing(3) : Walking() && Results().GetResultCount() == 3; },
             [&] {
                 // While listing the button is disabled: only the close box asks.
                 if (row.byButton)
@@ -620,7 +622,7 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
 
     // Every stored result has its line; nothing unlisted is a result.
     const Paths listedLines(all.begin(), all.begin() + listed);
-    EXPECT_EQ(listed, Results().m_nResultCount);
+    EXPECT_EQ(listed, Results().GetResultCount());
     ExpectReady(listedLines);
 
     // The pass deletes what was listed and nothing else.
@@ -635,10 +637,10 @@ TEST_F(StopTest, ConfirmedWhileListingKeepsExactlyTheListedLines)
 
 TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
 {
-    spy.slow = [&] { return Results().m_nResultCount <= 3; };
+    spy.slow = [&] { return Results().GetResultCount() <= 3; };
     HWND window = nullptr;
     bool tried = false;
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; },
+    AtDrain([&] { return Walking() && Results().GetResultCount() == 2; },
             [&] {
                 tried = true;
                 window = ResultsWindow();
@@ -646,8 +648,8 @@ TEST_F(StopTest, SecondSearchAndPatternChangesAreRefusedWhileOneRuns)
                 main->OnStartSearch();
                 // The running search is not disturbed.
                 EXPECT_EQ(window, ResultsWindow());
-                EXPECT_EQ(2, Results().m_nResultCount);
-                EXPECT_EQ(1, Results().m_bBusy);
+                EXPECT_EQ(2, Results().GetResultCount());
+                EXPECT_FALSE(Results().IsStopRequested());
             });
     Search();
     ASSERT_TRUE(tried);
@@ -667,9 +669,9 @@ class QuitDuringSearchTest : public StopTest, public ::testing::WithParamInterfa
 TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
 {
     const bool quit = GetParam().quitAnswer == IDYES;
-    ASSERT_EQ(1, main->m_bDirty);  // the pattern was entered and not saved
+    ASSERT_TRUE(Dirty());  // the pattern was entered and not saved
     boxes.Answer(IDNO).Answer(GetParam().quitAnswer);
-    AtDrain([&] { return Walking() && Results().m_nResultCount == 2; }, [&] { ClickMain(IDCANCEL); });
+    AtDrain([&] { return Walking() && Results().GetResultCount() == 2; }, [&] { ClickMain(IDCANCEL); });
     Search();
 
     ASSERT_EQ(2u, boxes.Count());
@@ -679,7 +681,7 @@ TEST_P(QuitDuringSearchTest, AsksAndEndsTheSearchOnYes)
     if (quit) {
         // Ended as after a confirmed stop, and the main window's dialog ended.
         EXPECT_EQ(nullptr, ResultsWindow());
-        EXPECT_EQ(2, Results().m_nResultCount);
+        EXPECT_EQ(2, Results().GetResultCount());
         EXPECT_FALSE(::IsWindowVisible(main->m_hWnd));
     } else {
         ExpectReady(all);
@@ -755,11 +757,10 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
 
     // The 64001st match is not stored; the 64000 before it are listed, ready
     // to delete, under a status that says where the search stopped.
-    ASSERT_EQ(MAX_RESULTS, Results().m_nResultCount);
+    ASSERT_EQ(MAX_RESULTS, Results().GetResultCount());
     const ResultsState listed = State();
     const Paths& lines = listed.lines;
     ASSERT_EQ(static_cast<size_t>(MAX_RESULTS), lines.size());
-    EXPECT_EQ(lines, StoredResults());
     EXPECT_EQ(lines.size(), std::set<std::string>(lines.begin(), lines.end()).size());
     const Paths enumerated = Matches(big, PathOf("BIG"), "*.DAT");
     ASSERT_EQ(static_cast<size_t>(files), enumerated.size());
@@ -770,8 +771,6 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     ready.status = listed.status;
     EXPECT_EQ(ready, listed);
     EXPECT_EQ("64000", listed.maxText);
-    EXPECT_EQ(0, Results().m_bBusy);
-    EXPECT_EQ(1, Results().m_bReadyToDelete);
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_EQ(0u, boxes.Count());
 
@@ -786,12 +785,16 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_DELETE_THIS));
     Click(IDC_TO_RECYCLE);
     EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
-    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 0));
-    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nRecycleFlag, Results().m_nRecycleFlag + MAX_RESULTS, 0));
+    // Read afresh from every line's flags.
+    SelectAll();
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_DELETE_THIS));
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_TO_RECYCLE));
     Click(IDC_DELETE_THIS);
-    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 1));
+    SelectAll();
+    EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
     Click(IDC_DELETE_THIS);
-    EXPECT_EQ(MAX_RESULTS, std::count(Results().m_nDeleteFlag, Results().m_nDeleteFlag + MAX_RESULTS, 0));
+    SelectAll();
+    EXPECT_EQ(BST_UNCHECKED, CheckOf(IDC_DELETE_THIS));
 
     // The last listed file can be deleted, and only it.
     const int last = MAX_RESULTS - 1;

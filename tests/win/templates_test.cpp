@@ -165,11 +165,12 @@ TEST(Templates, ResultsWindow)
                        {IDC_TO_RECYCLE, "Button", BS_AUTO3STATE | WS_TABSTOP, 0, kToRecycleLabel, {177, 126, 106, 10}, false},
                    });
     // The range the window sets for itself, and the focus on its first tab stop.
-    EXPECT_EQ(0, ::SendMessageA(dlg->m_progress.m_hWnd, PBM_GETRANGE, TRUE, 0));
-    EXPECT_EQ(100, ::SendMessageA(dlg->m_progress.m_hWnd, PBM_GETRANGE, FALSE, 0));
-    EXPECT_EQ(0, dlg->m_bReadyToDelete);
-    EXPECT_EQ(1, dlg->m_bBusy);
-    dlg->DestroyWindow();
+    const HWND bar = ::GetDlgItem(dlg->m_hWnd, IDC_PROGRESS);
+    EXPECT_EQ(0, ::SendMessageA(bar, PBM_GETRANGE, TRUE, 0));
+    EXPECT_EQ(100, ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
+    // Nothing to delete yet, and no search: the button closes the window.
+    EXPECT_FALSE(dlg->IsStopRequested());
+    ::SendMessageA(::GetDlgItem(dlg->m_hWnd, IDC_ACTION), BM_CLICK, 0, 0);
     EXPECT_FALSE(dlg->HasWindow());
 }
 

@@ -1,0 +1,40 @@
+// Device contexts and selected objects that give themselves back.
+#pragma once
+
+#include <windows.h>
+
+// A window's device context, released when the object goes.
+class CWindowDC {
+public:
+    explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~CWindowDC()
+    {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// An object selected into a device context until this goes; then the one
+// that was selected before is again.
+class CSelectedObject {
+public:
+    CSelectedObject(HDC dc, HGDIOBJ object) : m_hDC(dc), m_hOld(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+    ~CSelectedObject()
+    {
+        if (m_hOld)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CSelectedObject(const CSelectedObject&) = delete;
+    CSelectedObject& operator=(const CSelectedObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
