@@ -13,7 +13,34 @@
 #include "ui/captions.h"
 
 namespace {
+
 const char kDirUnspellable[] = "探索するディレクトリ名に使えない文字が含まれています";
+
+// The process's current directory as it is now, put back when this goes
+// unless the change is kept.
+class CCurrentDirectoryKeeper {
+public:
+    CCurrentDirectoryKeeper()
+    {
+        const DWORD n = ::GetCurrentDirectoryW(0, nullptr);
+        m_dir.resize(n);
+        const DWORD got = n ? ::GetCurrentDirectoryW(n, &m_dir[0]) : 0;
+        m_dir.resize(got < n ? got : 0);
+    }
+    ~CCurrentDirectoryKeeper()
+    {
+        if (!m_bKeep && !m_dir.empty())
+            ::SetCurrentDirectoryW(m_dir.c_str());
+    }
+    CCurrentDirectoryKeeper(const CCurrentDirectoryKeeper&) = delete;
+    CCurrentDirectoryKeeper& operator=(const CCurrentDirectoryKeeper&) = delete;
+    void Keep() { m_bKeep = true; }
+
+private:
+    std::wstring m_dir;
+    bool m_bKeep = false;
+};
+
 }  // namespace
 
 void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
@@ -64,6 +91,8 @@ bool CMainDlg::PrepareMask(CString& text, int& flag)
 
 bool CMainDlg::PrepareDir(CString& text, int& flag)
 {
+    // The directory is tested by entering it; a refusal goes back.
+    CCurrentDirectoryKeeper current;
     if (_chdir(text) != 0) {
         platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", kMessageCaption, MB_OK);
         return false;
@@ -81,6 +110,7 @@ bool CMainDlg::PrepareDir(CString& text, int& flag)
     if (!EndsWithSeparator(text))
         text += "\\";
     flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
+    current.Keep();
     return true;
 }
 

@@ -525,11 +525,30 @@ void SearchFixture::ExpectReady(const std::vector<std::string>& lines)
     EXPECT_EQ(ReadyState(lines), State());
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
+    ExpectLinesFit();
     // Every line is ticked both ways.
     SelectAll();
     EXPECT_EQ(BST_CHECKED, CheckOf(IDC_DELETE_THIS));
     EXPECT_EQ(BST_CHECKED, CheckOf(IDC_TO_RECYCLE));
     Select({0});
+}
+
+void SearchFixture::ExpectLinesFit()
+{
+    const HWND list = Control(IDC_RESULT_LIST);
+    const HDC dc = ::GetDC(list);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const std::wstring line = testing_support::WideListItem(list, i);
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = size.cx > widest ? size.cx : widest;
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
+    EXPECT_GE(::SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), widest);
 }
 
 void SearchFixture::ExpectNothingFound()
@@ -546,6 +565,7 @@ void SearchFixture::ExpectDone(const std::vector<std::string>& lines, int lastHa
     // The disabled boxes keep what they showed; the tests that care say so.
     const ResultsState got = State();
     EXPECT_EQ(DoneState(lines, lastHandled, got.deleteCheck, got.recycleCheck), got);
+    ExpectLinesFit();
     EXPECT_TRUE(::IsWindowVisible(ResultsWindow()));
     EXPECT_FALSE(Results().IsPassRunning());
 }

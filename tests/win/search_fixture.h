@@ -244,6 +244,8 @@ protected:
     // The states at the end of a phase, exactly: the window and the result
     // set behind it. Done takes the lines as the pass left them.
     void ExpectReady(const std::vector<std::string>& lines);
+    // The horizontal scroll bar reaches the end of the widest line in pixels.
+    void ExpectLinesFit();
     void ExpectNothingFound();
     void ExpectDone(const std::vector<std::string>& lines, int lastHandled);
 

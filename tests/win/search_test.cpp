@@ -239,24 +239,46 @@ TEST_F(SearchTest, RelativeDirectoryIsTakenFromTheStartUpDirectoryAndAnEmptyOneN
     ExpectReady({abs + "Y.TXT", PathOf("REL\\F.TXT"), PathOf("REL\\F.TXT")});
 }
 
+// Added from a current directory the code page cannot spell, a relative
+// directory is refused, and the current directory stays where it was.
+TEST_F(SearchTest, ARefusedRelativeDirectoryLeavesTheCurrentDirectory)
+{
+    const std::wstring cafe = testing_support::Wide932(temp.Path()) + L"\\caf\u00e9";
+    ASSERT_TRUE(::CreateDirectoryW(cafe.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((cafe + L"\\SUB").c_str(), nullptr));
+    ASSERT_TRUE(::SetCurrentDirectoryW(cafe.c_str()));
+    Finally leave{[&] { testing_support::ChangeDirectory(temp.Path()); }};
+    ::SetWindowTextA(MainControl(IDC_DIR_EDIT), "SUB");
+    ClickMain(IDC_ADD_DIR);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(kDirUnspellable, boxes.Last().text);
+    EXPECT_TRUE(ListItems(MainControl(IDC_DIR_LIST)).empty());
+    wchar_t now[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, now);
+    EXPECT_TRUE(cafe == now);
+}
+
 // Each of these names has a short name under Wine, and on Windows wherever
 // short names are made ("*.TMP" would take REPORT~1.TMP); the DOS forms of a
 // mask follow Windows' rules, also where Wine's own differ.
 TEST_F(SearchTest, AMaskTakesAFileByItsOwnNameOnly)
 {
-    for (const char* name : {"a.tmp", "B.TMP", "report.tmp_keep", "page.html", "p.htm", "thesis.bakup", "c.bak", "noext"})
+    // Two more for the list's width: the widest line in pixels is not the
+    // one with the most characters.
+    for (const char* name : {"a.tmp", "B.TMP", "report.tmp_keep", "page.html", "p.htm", "thesis.bakup", "c.bak", "noext",
+                             "WWWWWWWWWW.tmp", "iiiiiiiiiiiiiiiiiiii.tmp"})
         MakeFile(std::string("D\\") + name);
     const std::string d = AddDir(PathOf("D"), false);
     const struct {
         const char* mask;
         std::set<std::string> takes;
     } rows[] = {
-        {"*.tmp", {"a.tmp", "B.TMP"}},
+        {"*.tmp", {"a.tmp", "B.TMP", "WWWWWWWWWW.tmp", "iiiiiiiiiiiiiiiiiiii.tmp"}},
         {"*.bak", {"c.bak"}},
         {"*.htm", {"p.htm"}},
         {"*.", {"noext"}},
         {"????.*", {"a.tmp", "B.TMP", "page.html", "p.htm", "c.bak"}},
-        {"*.tmp?", {"a.tmp", "B.TMP"}},
+        {"*.tmp?", {"a.tmp", "B.TMP", "WWWWWWWWWW.tmp", "iiiiiiiiiiiiiiiiiiii.tmp"}},
     };
     Paths expected;
     for (const auto& row : rows) {
