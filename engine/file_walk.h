@@ -32,6 +32,8 @@ public:
         virtual ~Listing() = default;
         // The next entry, valid until the next call; false after the last.
         virtual bool Next(Entry& entry) = 0;
+        // The listing stopped at a failure, not at its end.
+        virtual bool EndedInError() const = 0;
     };
 
     virtual ~WalkFileSystem() = default;

@@ -3,36 +3,13 @@
 #include <shellapi.h>
 
 #include "engine/search_logic.h"
+#include "platform/win/handles.h"
 #include "platform/win/wide_text.h"
 
 namespace {
 
 // The longest path the system takes. Longer paths are refused, never cut.
 const size_t LONGEST_PATH = 32767;
-
-// A handle closed when it goes out of scope.
-class CScopedHandle {
-public:
-    explicit CScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~CScopedHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_handle);
-    }
-    CScopedHandle(const CScopedHandle&) = delete;
-    CScopedHandle& operator=(const CScopedHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Release()
-    {
-        HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 // The path the system resolves the handle to, "\\?\C:\DIR\NAME" or
 // "\\?\UNC\SERVER\SHARE\...", or empty. The DOS form costs least under Wine.
@@ -66,30 +43,27 @@ public:
     CFindListing(HANDLE find, const WIN32_FIND_DATAW& first)
         : m_find(find), m_data(first), m_bPending(find != INVALID_HANDLE_VALUE)
     {}
-    ~CFindListing() override
-    {
-        if (m_find != INVALID_HANDLE_VALUE)
-            ::FindClose(m_find);
-    }
-    CFindListing(const CFindListing&) = delete;
-    CFindListing& operator=(const CFindListing&) = delete;
 
     bool Next(WalkFileSystem::Entry& entry) override
     {
-        if (m_bPending)
+        if (m_bPending) {
             m_bPending = false;
-        else if (m_find == INVALID_HANDLE_VALUE || !::FindNextFileW(m_find, &m_data))
+        } else if (!m_find.IsValid() || !::FindNextFileW(m_find.Get(), &m_data)) {
+            m_bError = m_find.IsValid() && ::GetLastError() != ERROR_NO_MORE_FILES;
             return false;
+        }
         const bool reparse = (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entry = {m_data.cFileName, (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
                  reparse ? static_cast<std::uint32_t>(m_data.dwReserved0) : 0u};
         return true;
     }
+    bool EndedInError() const override { return m_bError; }
 
 private:
-    HANDLE m_find;
+    CFindHandle m_find;
     WIN32_FIND_DATAW m_data;
     bool m_bPending;
+    bool m_bError = false;
 };
 
 }  // namespace
@@ -129,9 +103,8 @@ std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring
 
 std::wstring CWinFileSystem::FinalPathOf(const std::wstring& exactDir)
 {
-    CScopedHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    CFileHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return dir.IsValid() ? FinalPathOfHandle(dir.Get()) : std::wstring();
 }
 
@@ -147,9 +120,9 @@ HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path, const std::w
     // Opened as what the path leads to (a link is followed), so that the
     // final path tells a link, or a folder swapped for one, from the file
     // itself. Without backup semantics a directory is not opened at all.
-    CScopedHandle file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid() || FinalPathOfHandle(file.Get()) != finalPath)
         return INVALID_HANDLE_VALUE;
     return file.Release();
@@ -157,7 +130,7 @@ HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path, const std::w
 
 bool CListedFileDeleter::DeletePermanently(const std::wstring& path, const std::wstring& finalPath)
 {
-    CScopedHandle file(OpenListedFile(path, finalPath));
+    CFileHandle file(OpenListedFile(path, finalPath));
     if (!file.IsValid())
         return false;
     // A read-only file is refused here, as by DeleteFile.
@@ -171,7 +144,7 @@ bool CListedFileDeleter::MoveToRecycleBin(const std::wstring& path, const std::w
         return false;
     // The shell takes a path, not a handle: the check comes right before.
     {
-        CScopedHandle file(OpenListedFile(path, finalPath));
+        CFileHandle file(OpenListedFile(path, finalPath));
         if (!file.IsValid())
             return false;
     }

@@ -5,6 +5,7 @@
 #include <direct.h>
 
 #include <cwchar>
+#include <memory>
 
 #include "engine/search_logic.h"
 #include "platform/mbcs.h"
@@ -15,6 +16,10 @@
 namespace {
 
 const char kDirUnspellable[] = "探索するディレクトリ名に使えない文字が含まれています";
+
+struct CoTaskMemFreer {
+    void operator()(void* memory) const { ::CoTaskMemFree(memory); }
+};
 
 // The process's current directory as it is now, put back when this goes
 // unless the change is kept.
@@ -151,8 +156,7 @@ void CMainDlg::OnRemoveDir()
 
 void CMainDlg::OnBrowse()
 {
-    static char buffer[BROWSE_BUFFER_SIZE];
-    buffer[0] = '\0';
+    char buffer[BROWSE_BUFFER_SIZE] = "";
     BROWSEINFOA request = {};
     request.hwndOwner = m_hWnd;
     request.pidlRoot = nullptr;
@@ -161,7 +165,8 @@ void CMainDlg::OnBrowse()
     request.ulFlags = BIF_RETURNONLYFSDIRS;
     request.lpfn = nullptr;
     request.lParam = 0;
-    LPITEMIDLIST item = platform::BrowseForFolder(&request);
+    // The chosen item is the caller's to free.
+    const std::unique_ptr<ITEMIDLIST, CoTaskMemFreer> item(platform::BrowseForFolder(&request));
     if (!item)
         return;
     // A folder without a file-system path leaves the field alone: its display
@@ -169,8 +174,7 @@ void CMainDlg::OnBrowse()
     // The path as the file system spells it: a name the code page cannot
     // spell is refused when added, never turned into a look-alike.
     std::wstring path(MAX_PATH, L'\0');
-    BOOL isPath = ::SHGetPathFromIDListW(item, &path[0]);
-    ::CoTaskMemFree(item);
+    BOOL isPath = ::SHGetPathFromIDListW(item.get(), &path[0]);
     if (isPath) {
         path.resize(std::wcslen(path.c_str()));
         m_editDir.SetWindowText(path);

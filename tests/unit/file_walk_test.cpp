@@ -113,6 +113,7 @@ private:
             entry = Entry{m_name.c_str(), isDir, tag != 0, tag};
             return true;
         }
+        bool EndedInError() const override { return false; }
 
     private:
         ExactLines m_names;
