@@ -1,10 +1,8 @@
-// Binary files with exact byte counts: a file on disk, or one held in memory.
-// Every failure raises CFileException carrying the path and the system's
-// error code.
+// Binary files on disk with exact byte counts. Every failure raises
+// CFileException carrying the path and the system's error code.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "platform/cstring.h"
 
@@ -23,6 +21,8 @@ public:
     CString m_strFileName;
 };
 
+// Its operations are virtual so that the fuzzer can load and save settings
+// through a file held in memory instead.
 class CFile {
 public:
     enum OpenFlags : unsigned {
@@ -56,30 +56,6 @@ private:
 
     intptr_t m_hFile = -1;  // INVALID_HANDLE_VALUE / no descriptor
     CString m_strPath;
-};
-
-// A file held in memory: a buffer of its own that writes extend, or fixed
-// bytes of the caller's that are only read. Reads start from the first byte.
-class CMemFile : public CFile {
-public:
-    CMemFile() = default;
-    CMemFile(const void* data, std::size_t size) : m_pFixed(static_cast<const unsigned char*>(data)), m_nSize(size) {}
-
-    unsigned Read(void* buffer, unsigned count) override;
-    void Write(const void* buffer, unsigned count) override;
-    void Flush() override {}
-    std::uint64_t GetLength() const override { return m_nSize; }
-    void Close() override {}
-
-    // The next read starts from the first byte again.
-    void SeekToBegin() { m_nPos = 0; }
-    const unsigned char* GetData() const { return m_pFixed ? m_pFixed : m_owned.data(); }
-
-private:
-    const unsigned char* m_pFixed = nullptr;
-    std::vector<unsigned char> m_owned;
-    std::size_t m_nSize = 0;
-    std::size_t m_nPos = 0;
 };
 
 // Raises the exception for the system's last error and `path`.

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "patterns/pattern_set.h"
-#include "platform/file.h"
+#include "tests/support/mem_file.h"
 
 namespace {
 

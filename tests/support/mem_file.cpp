@@ -1,6 +1,7 @@
+#include "tests/support/mem_file.h"
+
 #include <cstring>
 
-#include "platform/file.h"
 #include "platform/system.h"
 
 unsigned CMemFile::Read(void* buffer, unsigned count)
