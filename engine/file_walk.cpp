@@ -126,7 +126,7 @@ bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int 
 
 bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
 {
-    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact(), place.Final());
+    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact());
     if (!listing)
         return false;
     folder.entered = true;

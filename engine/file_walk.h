@@ -42,11 +42,9 @@ public:
     // A name as the code page spells it for the user: "？" for a character it
     // cannot spell, never a look-alike.
     virtual CString SpellingOf(const wchar_t* exactName) const = 0;
-    // Every entry of the folder `exactDir`, or nothing when it cannot be
-    // entered (missing, not a folder, no access, a path too long). It is read
-    // through `finalDir`, its final path, where there is one: the system
-    // then looks up no name of it anew.
-    virtual std::unique_ptr<Listing> List(const std::wstring& exactDir, const std::wstring& finalDir) = 0;
+    // Every entry of `exactDir`, or nothing when the folder cannot be entered
+    // (missing, not a folder, no access, a path too long).
+    virtual std::unique_ptr<Listing> List(const std::wstring& exactDir) = 0;
     // The path the system resolves `exactDir` to, links followed, or empty.
     virtual std::wstring FinalPathOf(const std::wstring& exactDir) = 0;
     // Makes `exactDir` the process's current directory.

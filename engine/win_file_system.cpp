@@ -78,12 +78,13 @@ CString CWinFileSystem::SpellingOf(const wchar_t* exactName) const
     return AnsiFromWide(exactName);
 }
 
-std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir, const std::wstring& finalDir)
+std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir)
 {
     if (!IsEnterable(exactDir))
         return nullptr;
-    const std::wstring& dir = finalDir.empty() ? exactDir : finalDir;
-    const std::wstring pattern = JoinExactPath(dir, L"*");
+    // By the path the user gave: a final path names the folder as the system
+    // saw it a moment ago, which under Wine can already name another.
+    const std::wstring pattern = JoinExactPath(exactDir, L"*");
     WIN32_FIND_DATAW data;
     // Without short names, and in large batches, where the system offers both.
     HANDLE find =
@@ -93,7 +94,7 @@ std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring
     if (find == INVALID_HANDLE_VALUE) {
         // A folder without a single entry (a drive's empty root) is entered.
         const DWORD error = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(dir.c_str());
+        const DWORD attributes = ::GetFileAttributesW(exactDir.c_str());
         if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) || attributes == INVALID_FILE_ATTRIBUTES ||
             !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return nullptr;

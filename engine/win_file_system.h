@@ -12,7 +12,7 @@ class CWinFileSystem : public WalkFileSystem {
 public:
     std::wstring ExactFormOf(const CString& text) const override;
     CString SpellingOf(const wchar_t* exactName) const override;
-    std::unique_ptr<Listing> List(const std::wstring& exactDir, const std::wstring& finalDir) override;
+    std::unique_ptr<Listing> List(const std::wstring& exactDir) override;
     std::wstring FinalPathOf(const std::wstring& exactDir) override;
     bool EnterDirectory(const std::wstring& exactDir) override;
 };

@@ -62,13 +62,11 @@ public:
     std::wstring ExactFormOf(const CString& text) const override { return ExactFormOfText(text); }
     CString SpellingOf(const wchar_t* exactName) const override { return Spell(exactName).c_str(); }
 
-    std::unique_ptr<Listing> List(const std::wstring& dir, const std::wstring& finalDir) override
+    std::unique_ptr<Listing> List(const std::wstring& dir) override
     {
-        // The final path names the same folder.
         std::wstring key = Key(dir);
         if (!m_dirs.count(key))
             return nullptr;
-        EXPECT_TRUE(finalDir.empty() || finalDir == FinalPathOf(dir)) << finalDir;
         if (++listings[key] > 1)
             listedTwice = true;
         return std::unique_ptr<Listing>(new TableListing(m_dirs[key]));

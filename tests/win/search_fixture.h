@@ -90,7 +90,14 @@ public:
     {
         if (m_defined)
             ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, m_drive.c_str(), m_target.c_str());
+        // Wine keeps what it knows of the drives for up to a second, and a
+        // folder made meanwhile in the mapped folder's place on disk would be
+        // named through the old letter (as a final path, say): the next test
+        // starts when that has passed.
+        const bool linked = !m_link.empty();
         RemoveLink();
+        if (linked)
+            ::Sleep(1100);
     }
     bool Ok() const { return !m_drive.empty(); }
     std::string Drive() const { return m_drive; }
