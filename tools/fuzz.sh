@@ -3,8 +3,8 @@
 # corpus it grows stays in the build tree between runs; the seeds are the
 # checked-in examples and the tests' hostile files. Prints one line of
 # figures and fails on any crash, leak or time-out.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=tools/lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 seconds="${1:-30}"
 fuzz="$root/build/fuzz"
 mkdir -p "$fuzz/corpus" "$fuzz/seeds"

@@ -3,9 +3,8 @@
 # tree, packed by CPack into dist/Tidymoth-<version>-x86.zip and -x64.zip with
 # the SHA-256 of each beside it. Everything is built twice, in two trees, and
 # the zips must come out byte for byte the same.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+# shellcheck source=tools/lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 bash tools/setup.sh
 version="$(sed -n 's/^project(Tidymoth VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
@@ -18,7 +17,8 @@ for run in a b; do
     for arch in x86 x64; do
         tree="build/release/$run/$arch"
         echo "== release: $arch (build $run)"
-        cmake -S . -B "$tree" --toolchain "cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release -DTIDYMOTH_TESTS=OFF >/dev/null
+        # The release preset, in its own tree for each of the two builds.
+        cmake --preset "release-$arch" -B "$tree" >/dev/null
         cmake --build "$tree" -j2 --target Tidymoth
         touch -d "@$epoch" "$tree/bin/Tidymoth.exe" "$tree"/package-texts/*
         (cd "$tree" && cpack -G ZIP >/dev/null)
@@ -39,10 +39,8 @@ done
 
 # Each zip as a user unpacks it: the three files, and an exe that starts under
 # Wine (the architecture this machine runs) and shows its main window.
-. tools/wine-arch.sh
 arch="$(wine_default_arch)"
-cmake --preset "$arch" >/dev/null
-cmake --build --preset "$arch" --target tidymoth_screenshot >/dev/null
+build_preset "$arch" --target tidymoth_screenshot >/dev/null
 for a in x86 x64; do
     unpacked="$(mktemp -d /tmp/tidymoth-release.XXXXXX)"
     (cd "$unpacked" && cmake -E tar xf "$root/dist/Tidymoth-$version-$a.zip")

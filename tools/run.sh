@@ -10,12 +10,11 @@
 #                                  over the current pattern; nothing is deleted)
 #                                  to DIR
 # TIDYMOTH_BUILD_ROOT, if set, is the build tree to use instead of build/.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+# shellcheck source=tools/lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 usage() {
-    sed -n '2,13p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit "${1:-2}"
 }
 
@@ -39,22 +38,20 @@ EOF
 fi
 
 bash tools/setup.sh
-. tools/wine-arch.sh
-arch="${TIDYMOTH_WINE_ARCH:-$(wine_default_arch)}"
+arch="$(wine_arch)"
 wine_say_probe
 echo "run: the $arch build of Tidymoth.exe"
 
 targets=(Tidymoth)
 [ -z "$shot_dir" ] || targets+=(tidymoth_screenshot)
 if [ -n "${TIDYMOTH_BUILD_ROOT:-}" ]; then
+    # The preset's configuration, in that tree instead of the preset's own.
     bin="$TIDYMOTH_BUILD_ROOT/$arch/bin"
-    cmake -S "$root" -B "$TIDYMOTH_BUILD_ROOT/$arch" --toolchain "$root/cmake/mingw-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --preset "$arch" -B "$TIDYMOTH_BUILD_ROOT/$arch" >/dev/null
     cmake --build "$TIDYMOTH_BUILD_ROOT/$arch" -j2 --target "${targets[@]}"
 else
     bin="$root/build/$arch/bin"
-    cmake --preset "$arch" >/dev/null
-    cmake --build --preset "$arch" --target "${targets[@]}"
+    build_preset "$arch" --target "${targets[@]}"
 fi
 
 home="${TIDYMOTH_HOME:-$HOME/Tidymoth}"

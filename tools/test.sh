@@ -3,23 +3,19 @@
 # Windows builds, the unit, in-process and end-to-end tests of each
 # architecture this machine's Wine can run (x64 always, x86 where the kernel
 # runs 32-bit programs), and a bounded run of the settings-file fuzzer.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+# shellcheck source=tools/lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 bash tools/setup.sh
-. tools/wine-arch.sh
 wine_say_probe
 
 echo "== native build and tests"
-cmake --preset native >/dev/null
-cmake --build --preset native
+build_preset native
 ctest --preset native
 
 for arch in x86 x64; do
     echo "== Windows build: $arch"
-    cmake --preset "$arch" >/dev/null
-    cmake --build --preset "$arch"
+    build_preset "$arch"
 done
 
 declare -A outcome
@@ -39,8 +35,7 @@ for arch in x64 x86; do
 done
 
 echo "== settings-file fuzzer"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+build_preset fuzz
 tools/fuzz.sh "${TIDYMOTH_FUZZ_SECONDS:-30}"
 
 echo "== Windows architectures"

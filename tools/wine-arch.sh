@@ -1,8 +1,11 @@
-# Sourced by the scripts: which Windows architectures this machine's Wine runs.
+# shellcheck shell=bash
+# Sourced by tools/lib.sh and tools/wine-env.sh: which Windows architectures
+# this machine's Wine runs.
 #   wine_probe_x86     sets TIDYMOTH_X86 to "yes", or to the reason it cannot
 #                      run (once per run: the answer is kept in the environment)
 #   wine_say_probe     prints that answer in one line
 #   wine_default_arch  x86 where it runs, else x64
+#   wine_arch          the one to use: TIDYMOTH_WINE_ARCH if set, else the default
 # TIDYMOTH_NO_X86=1 answers "no" as a kernel without 32-bit programs would,
 # so that path can be tried on any machine.
 
@@ -35,4 +38,8 @@ wine_say_probe() {
 wine_default_arch() {
     wine_probe_x86
     if [ "$TIDYMOTH_X86" = yes ]; then echo x86; else echo x64; fi
+}
+
+wine_arch() {
+    echo "${TIDYMOTH_WINE_ARCH:-$(wine_default_arch)}"
 }

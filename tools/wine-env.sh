@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -gt 0 ] || { echo "usage: $0 [--arch x86|x64] [--test] command [args...]" >&2; exit 2; }
-[ -n "$arch" ] || arch="${TIDYMOTH_WINE_ARCH:-$(wine_default_arch)}"
+[ -n "$arch" ] || arch="$(wine_arch)"
 
 if [ "${TIDYMOTH_WINE_ENV:-}" = "1" ]; then
     if [ "$arch" != "${TIDYMOTH_WINE_ARCH:-}" ]; then
