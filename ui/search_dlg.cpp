@@ -4,6 +4,7 @@
 
 #include "engine/selection_logic.h"
 #include "platform/win/gdi.h"
+#include "platform/win/wide_text.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ CSearchDlg::CSearchDlg(CWnd* pParent) : CDialog(IDD_SEARCH, pParent), m_bBusy(1)
     for (int i = 0; i < MAX_RESULTS; ++i) {
         m_nDeleteFlag[i] = 0;
         m_nRecycleFlag[i] = 0;
+        m_nLineWidth[i] = 0;
     }
 }
 
@@ -180,11 +182,13 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         // Each line is measured as it comes, in the list's font.
         CWindowDC dc(m_listResults.m_hWnd);
         CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
+        for (int i = 0; i < 2; ++i)
+            m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), WideFromAnsi(MarkFor(i)));
         for (int i = 0; i < m_nResultCount; ++i) {
             m_listResults.AddString(m_wstrResult[i]);
             m_drain.SetPos(i);
-            const int width = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrResult[i]);
-            m_nWidestLine = width > m_nWidestLine ? width : m_nWidestLine;
+            m_nLineWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrResult[i]);
+            m_nWidestLine = m_nLineWidth[i] > m_nWidestLine ? m_nLineWidth[i] : m_nWidestLine;
             const bool stop = stopConfirmed();
             if (!HasWindow())
                 break;
@@ -293,14 +297,14 @@ void CSearchDlg::ShowSearchingIn(const CString& dir)
     m_drain.SetStatus(m_staticStatus, dir + "を検索中");
 }
 
-void CSearchDlg::FitLine(const std::wstring& line)
+void CSearchDlg::FitMarkedLine(int line, int result)
 {
-    CWindowDC dc(m_listResults.m_hWnd);
-    CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
-    const int width = CListBox::TextWidth(dc.GetSafeHdc(), line);
-    if (width <= m_nWidestLine)
+    // A line's width in the list's font is the sum of its characters' (list
+    // boxes draw without kerning): its mark adds the mark's own width.
+    m_nLineWidth[line] += m_nMarkWidth[result == 1 ? 1 : 0];
+    if (m_nLineWidth[line] <= m_nWidestLine)
         return;
-    m_nWidestLine = width;
+    m_nWidestLine = m_nLineWidth[line];
     m_listResults.SetHorizontalExtent(m_nWidestLine + LINE_MARGIN);
 }
 

@@ -109,8 +109,11 @@ private:
 
     void RunDeletionPass();
     void SetPassRunning(bool running);
-    // The horizontal scroll bar reaches the end of the widest line so far.
-    void FitLine(const std::wstring& line);
+    // The horizontal scroll bar reaches the end of the widest line so far,
+    // also once `line` has its mark for `result`.
+    void FitMarkedLine(int line, int result);
+    // The mark a line gets for the outcome of its delete.
+    static const char* MarkFor(int result) { return result == 1 ? "（削除済み）" : "(削除に失敗)"; }
     // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
     // and returns how many there are.
     int GetSelectedLines();
@@ -140,7 +143,10 @@ private:
     bool m_bSearching = false;
     bool m_bPassRunning = false;
     bool m_bAskingInterrupt = false;
+    // Each line's width in pixels, the widest, and the two marks' widths.
+    int m_nLineWidth[MAX_RESULTS];
     int m_nWidestLine = 0;
+    int m_nMarkWidth[2] = {};
     CThrottledDrain m_drain;
     CListedFileDeleter m_deleter;
 };

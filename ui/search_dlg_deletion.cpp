@@ -71,10 +71,10 @@ void CSearchDlg::MarkResult(int line, int result)
     std::wstring text;
     if (m_listResults.GetText(line, text) == LB_ERR)
         return;
-    text += WideFromAnsi(result == 1 ? "（削除済み）" : "(削除に失敗)");
+    text += WideFromAnsi(MarkFor(result));
     m_listResults.DeleteString(line);
     m_listResults.InsertString(line, text);
-    FitLine(text);
+    FitMarkedLine(line, result);
 }
 
 void CSearchDlg::PumpMessages()
