@@ -51,12 +51,6 @@ const char* MbsRChr(const char* text, unsigned char ch)
 #endif
 }
 
-int FindLastSeparator(const char* text)
-{
-    const char* p = MbsRChr(text, '\\');
-    return p ? static_cast<int>(p - text) : -1;
-}
-
 bool EndsWithSeparator(const char* text)
 {
     const char* p = MbsRChr(text, '\\');

@@ -14,7 +14,5 @@ void MbsUpper(char* text);
 // The last single-byte character `ch`, or nullptr.
 const char* MbsRChr(const char* text, unsigned char ch);
 
-// Index of the last "\" character, or -1.
-int FindLastSeparator(const char* text);
 // True when the last character, read from the start, is the single-byte "\".
 bool EndsWithSeparator(const char* text);

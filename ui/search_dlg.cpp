@@ -49,7 +49,6 @@ BEGIN_MESSAGE_MAP(CSearchDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_RESULT_LIST, OnSelchangeResultList)
     ON_BN_CLICKED(IDC_DELETE_THIS, OnDeleteThis)
     ON_BN_CLICKED(IDC_TO_RECYCLE, OnToRecycle)
-    ON_MESSAGE_VOID(DM_GETDEFID, OnGetDefId)
 END_MESSAGE_MAP()
 
 BOOL CSearchDlg::OnInitDialog()
@@ -79,16 +78,9 @@ void CSearchDlg::OnCancel()
 void CSearchDlg::SetSearching(bool searching)
 {
     m_bSearching = searching;
+    // IDOK names no control here: Enter then goes to OnOK.
     if (HasWindow())
-        m_btnAction.SetButtonStyle(searching ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON);
-}
-
-void CSearchDlg::OnGetDefId()
-{
-    if (m_bSearching)
-        SetMessageResult(0);  // no default button: Enter goes to OnOK
-    else
-        Default();
+        SendMessage(DM_SETDEFID, searching ? IDOK : IDC_ACTION);
 }
 
 // ---- The action button and the close box -----------------------------------

@@ -39,8 +39,6 @@ public:
     void OnSelchangeResultList();
     void OnDeleteThis();
     void OnToRecycle();
-    // Enter presses no button while the search runs.
-    void OnGetDefId();
 
     // ---- The search, as the main window runs it ----------------------------
 
@@ -96,8 +94,8 @@ private:
         Closable,  // nothing found, or the pass is done
     };
     State CurrentState() const;
-    // While the search runs, the action button is no default button either,
-    // so that Enter on it presses nothing.
+    // While the search runs the window has no default button, so that Enter
+    // presses nothing.
     void SetSearching(bool searching);
 
     void ShowSearching();
@@ -124,7 +122,7 @@ private:
     int m_bReadyToDelete;
     CString m_strResult[MAX_RESULTS];
     // Each result's path exactly as the file system spells it: the line shows
-    // it and the deletion takes it, also where m_strResult is a look-alike.
+    // it and the deletion takes it, also where m_strResult has "？" for a character.
     std::wstring m_wstrResult[MAX_RESULTS];
     // The final path each result must still have to be deleted.
     std::wstring m_wstrFinalPath[MAX_RESULTS];

@@ -8,5 +8,4 @@ class CButton : public CWnd {
 public:
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int state) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
-    void SetButtonStyle(UINT style) { SendMessage(BM_SETSTYLE, style, TRUE); }
 };

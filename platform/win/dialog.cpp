@@ -138,35 +138,21 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
     // Handlers nest (a drain inside one runs others): each sees its own
     // message, and the outer one's comes back when the inner one ends.
-    struct CurrentMessage {
-        CDialog& dlg;
-        WPARAM wParam;
-        LPARAM lParam;
-        bool bDefault;
-        bool bResultSet;
-        LRESULT result;
-        ~CurrentMessage()
-        {
-            dlg.m_wParam = wParam;
-            dlg.m_lParam = lParam;
-            dlg.m_bDefault = bDefault;
-            dlg.m_bResultSet = bResultSet;
-            dlg.m_result = result;
-        }
-    } outer{*this, m_wParam, m_lParam, m_bDefault, m_bResultSet, m_result};
-    m_wParam = wParam;
-    m_lParam = lParam;
-    m_bDefault = false;
-    m_bResultSet = false;
+    struct Restore {
+        CurrentMessage& current;
+        const CurrentMessage outer;
+        ~Restore() { current = outer; }
+    } restore{m_current, m_current};
+    m_current = CurrentMessage{wParam, lParam};
     if (OnMessage(message, wParam)) {
-        if (m_bDefault)
+        if (m_current.wantsDefault)
             return FALSE;
-        if (!m_bResultSet)
+        if (!m_current.hasResult)
             return TRUE;
         // A few messages return their value; the others leave it for the system.
         if (message == WM_QUERYDRAGICON)
-            return static_cast<INT_PTR>(m_result);
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, m_result);
+            return static_cast<INT_PTR>(m_current.result);
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, m_current.result);
         return TRUE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {

@@ -43,15 +43,15 @@ protected:
     // The class's message map; true when an entry handled the message.
     virtual bool OnMessage(UINT message, WPARAM wParam);
     // Called by a handler that wants the system's default processing as well.
-    void Default() { m_bDefault = true; }
+    void Default() { m_current.wantsDefault = true; }
     // The message a handler of a window message is handling, and the value
     // it returns where the system takes one (WM_QUERYDRAGICON).
-    WPARAM GetMessageWParam() const { return m_wParam; }
-    LPARAM GetMessageLParam() const { return m_lParam; }
+    WPARAM GetMessageWParam() const { return m_current.wParam; }
+    LPARAM GetMessageLParam() const { return m_current.lParam; }
     void SetMessageResult(LRESULT result)
     {
-        m_result = result;
-        m_bResultSet = true;
+        m_current.result = result;
+        m_current.hasResult = true;
     }
     CWnd* GetParentWnd() const { return m_pParentWnd; }
 
@@ -65,11 +65,15 @@ private:
     bool m_bInModalLoop = false;
     bool m_bEndModal = false;
     INT_PTR m_nModalResult = -1;
-    bool m_bDefault = false;
-    WPARAM m_wParam = 0;
-    LPARAM m_lParam = 0;
-    LRESULT m_result = 0;
-    bool m_bResultSet = false;
+    // The message the handler that runs now is handling, and its answer.
+    struct CurrentMessage {
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        bool wantsDefault = false;
+        bool hasResult = false;
+        LRESULT result = 0;
+    };
+    CurrentMessage m_current;
 };
 
 // One entry of a message map: a window message, or a notification (code)
