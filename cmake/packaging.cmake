@@ -1,6 +1,6 @@
-# The portable zip of one architecture: Tidymoth.exe, the Japanese guide and
-# the license, the texts in UTF-8 with a byte-order mark and CRLF line ends so
-# that every Windows editor shows them right. `cpack` in the build tree writes
+# The portable zip of one architecture: Tidymoth.exe, TidymothC.exe, the
+# Japanese guide and the license, the texts in UTF-8 with a byte-order mark
+# and CRLF line ends so that every Windows editor shows them right. `cpack` in the build tree writes
 # Tidymoth-<version>-<x86|x64>.zip.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TIDYMOTH_ARCH x64)
@@ -24,7 +24,7 @@ tidymoth_windows_text("${CMAKE_SOURCE_DIR}/README.ja.md" "${TIDYMOTH_TEXTS}/READ
 tidymoth_windows_text("${CMAKE_SOURCE_DIR}/LICENSE" "${TIDYMOTH_TEXTS}/LICENSE.txt")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/README.ja.md" "${CMAKE_SOURCE_DIR}/LICENSE")
 
-install(TARGETS Tidymoth RUNTIME DESTINATION .)
+install(TARGETS Tidymoth TidymothC RUNTIME DESTINATION .)
 install(FILES "${TIDYMOTH_TEXTS}/README.ja.txt" "${TIDYMOTH_TEXTS}/LICENSE.txt" DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)

@@ -1,5 +1,6 @@
 #include "engine/search_logic.h"
 
+#include "patterns/pattern_set.h"
 #include "platform/mbcs.h"
 
 namespace {
@@ -82,4 +83,26 @@ CString ResolveDirectory(const CString& dir, const CString& base)
         return path;
     }
     return JoinPath(base, text);
+}
+
+std::vector<SearchedDirectory> SearchedDirectories(const CPatternSet& set, const CString& startDir)
+{
+    std::vector<SearchedDirectory> dirs;
+    for (int i = 0; i < set.GetDirCount(); ++i) {
+        const CString dir = set.GetDir(i);
+        if (!dir.IsEmpty() && (IsAbsolutePath(dir) || !startDir.IsEmpty()))
+            dirs.push_back({ResolveDirectory(dir, startDir), set.GetDirFlag(i)});
+    }
+    return dirs;
+}
+
+std::vector<CString> SearchedMasks(const CPatternSet& set)
+{
+    std::vector<CString> masks;
+    for (int j = 0; j < set.GetMaskCount(); ++j) {
+        const CString mask = set.GetMask(j);
+        if (!mask.IsEmpty() && IsPlainMask(mask))
+            masks.push_back(mask);
+    }
+    return masks;
 }

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/cstring.h"
+
+class CPatternSet;
 
 // The new maximum of the progress range when a directory is entered with
 // exactly `count` results, or 0 when the range stays as it is.
@@ -25,6 +28,28 @@ bool IsAbsolutePath(const char* path);
 // An absolute form of a stored directory: relative ones ("DATA", ".\DATA",
 // "\DATA", "C:DATA") are taken relative to `base`, an absolute directory.
 CString ResolveDirectory(const CString& dir, const CString& base);
+
+// A stored directory as the search takes it: absolute, with its subfolder flag.
+struct SearchedDirectory {
+    CString path;
+    int recurse;
+};
+
+// The directories of the current pattern the search walks, in order: each
+// relative one taken from `startDir`; an empty entry, or a relative one with
+// no start-up directory to take it from, names none.
+std::vector<SearchedDirectory> SearchedDirectories(const CPatternSet& set, const CString& startDir);
+
+// The masks of the current pattern the search takes, in order. A mask with a
+// folder part would name files of another folder, and an empty one (only a
+// damaged settings file holds one) names none.
+std::vector<CString> SearchedMasks(const CPatternSet& set);
+
+// What a result's line shows after the deletion pass.
+inline const char* DeletionMark(bool deleted)
+{
+    return deleted ? "（削除済み）" : "(削除に失敗)";
+}
 
 // Limits of the result set and of one fetch of selected lines.
 const int MAX_RESULTS = 64000;

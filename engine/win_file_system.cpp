@@ -66,6 +66,34 @@ private:
     bool m_bError = false;
 };
 
+// While it lives, no dialog box can be created on this thread: each one the
+// shell would open fails to appear, which the shell takes as "no".
+class CDialogsRefused {
+public:
+    CDialogsRefused() : m_hook(::SetWindowsHookExW(WH_CBT, &CDialogsRefused::Hook, nullptr, ::GetCurrentThreadId())) {}
+    ~CDialogsRefused()
+    {
+        if (m_hook)
+            ::UnhookWindowsHookEx(m_hook);
+    }
+    CDialogsRefused(const CDialogsRefused&) = delete;
+    CDialogsRefused& operator=(const CDialogsRefused&) = delete;
+    bool IsActive() const { return m_hook != nullptr; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND) {
+            wchar_t name[16] = L"";
+            ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+            if (::lstrcmpW(name, L"#32770") == 0)
+                return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK m_hook;
+};
+
 }  // namespace
 
 std::wstring CWinFileSystem::ExactFormOf(const CString& text) const
@@ -137,6 +165,13 @@ bool CListedFileDeleter::DeletePermanently(const std::wstring& path, const std::
     // A read-only file is refused here, as by DeleteFile.
     FILE_DISPOSITION_INFO disposition = {TRUE};
     return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+bool CListedFileDeleter::MoveToRecycleBinUnattended(const std::wstring& path, const std::wstring& finalPath)
+{
+    // Without the refusal in place, nothing is moved: the shell could ask.
+    CDialogsRefused refused;
+    return refused.IsActive() && MoveToRecycleBin(path, finalPath, nullptr);
 }
 
 bool CListedFileDeleter::MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner)

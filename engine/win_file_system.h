@@ -30,6 +30,10 @@ public:
     // Moves the file into the Recycle Bin. A question the shell asks (a file
     // the bin cannot take) is owned by `owner`; declining it is no success.
     bool MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner);
+    // The same with no one to ask: each question the shell would ask is
+    // declined without a window ever being shown, so a file the bin cannot
+    // take is left where it is.
+    bool MoveToRecycleBinUnattended(const std::wstring& path, const std::wstring& finalPath);
 
 private:
     // The file at `path` opened for deletion if it is the listed file, or

@@ -112,8 +112,6 @@ private:
     // Saves; false (after telling the user) when the file could not be written.
     bool SaveSettings();
     void RunSearch();
-    // The masks the search takes, in the pattern's order.
-    std::vector<CString> SearchedMasks() const;
     // What the walk asks of the search (ui/main_dlg_search.cpp).
     void DirectoryEntered(const CString& dir) override;
     int ResultCount() const override;

@@ -32,15 +32,11 @@ void CMainDlg::RunSearch()
         return;
     m_bStopConfirmed = 0;
 
-    // The pattern cannot change while the search runs.
-    const std::vector<CString> masks = SearchedMasks();
-    for (int i = 0; i < m_patternSet.GetDirCount(); ++i) {
-        // Result paths are absolute and name exactly the file found: a
-        // relative directory is taken from the start-up directory, and an
-        // empty entry names no directory at all.
-        CString dir = m_patternSet.GetDir(i);
-        if (!dir.IsEmpty() && (IsAbsolutePath(dir) || !m_strStartDir.IsEmpty()))
-            SearchDirectory(ResolveDirectory(dir, m_strStartDir), masks, m_patternSet.GetDirFlag(i));
+    // The pattern cannot change while the search runs. Result paths are
+    // absolute and name exactly the file found.
+    const std::vector<CString> masks = SearchedMasks(m_patternSet);
+    for (const SearchedDirectory& dir : SearchedDirectories(m_patternSet, m_strStartDir)) {
+        SearchDirectory(dir.path, masks, dir.recurse);
         if (m_walk.MustEnd())
             break;
     }
@@ -55,19 +51,6 @@ void CMainDlg::RunSearch()
             return m_bStopConfirmed == 1;
         },
         m_walk.LimitReached());
-}
-
-std::vector<CString> CMainDlg::SearchedMasks() const
-{
-    // A mask with a folder part would name files of another folder, and an
-    // empty one (only a damaged settings file holds one) names none.
-    std::vector<CString> masks;
-    for (int j = 0; j < m_patternSet.GetMaskCount(); ++j) {
-        CString mask = m_patternSet.GetMask(j);
-        if (!mask.IsEmpty() && IsPlainMask(mask))
-            masks.push_back(mask);
-    }
-    return masks;
 }
 
 void CMainDlg::SearchDirectory(const CString& dir, const std::vector<CString>& masks, int recurse)

@@ -111,7 +111,7 @@ private:
     // also once `line` has its mark for `result`.
     void FitMarkedLine(int line, int result);
     // The mark a line gets for the outcome of its delete.
-    static const char* MarkFor(int result) { return result == 1 ? "（削除済み）" : "(削除に失敗)"; }
+    static const char* MarkFor(int result) { return DeletionMark(result == 1); }
     // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
     // and returns how many there are.
     int GetSelectedLines();

@@ -1,0 +1,129 @@
+#include "console/console_output.h"
+
+namespace {
+
+// What one console write takes at most, in UTF-16 units.
+const size_t CONSOLE_CHUNK = 8192;
+// Held output is written once it grows past this.
+const size_t PENDING_LIMIT = 32768;
+// The least time between two redraws of the progress line.
+const ULONGLONG PROGRESS_INTERVAL_MS = 250;
+
+// Columns a text takes on a console: two for a wide (East Asian) character.
+size_t ColumnsOf(const std::wstring& text)
+{
+    size_t columns = 0;
+    for (wchar_t c : text)
+        columns += c >= 0x1100 ? 2 : 1;
+    return columns;
+}
+
+}  // namespace
+
+std::wstring WideFrom932(const char* text)
+{
+    const int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
+    if (n <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(932, 0, text, -1, &wide[0], n);
+    wide.resize(static_cast<size_t>(n - 1));
+    return wide;
+}
+
+COutputStream::COutputStream(DWORD stdHandle) : m_handle(::GetStdHandle(stdHandle)), m_bConsole(false)
+{
+    DWORD mode;
+    if (m_handle == INVALID_HANDLE_VALUE)
+        m_handle = nullptr;
+    m_bConsole = m_handle && ::GetFileType(m_handle) == FILE_TYPE_CHAR && ::GetConsoleMode(m_handle, &mode);
+}
+
+void COutputStream::Line(const std::wstring& text)
+{
+    m_pending += text;
+    m_pending += L"\r\n";
+    if (m_pending.size() >= PENDING_LIMIT)
+        Flush();
+}
+
+void COutputStream::Flush()
+{
+    std::wstring text;
+    text.swap(m_pending);
+    WriteRaw(text);
+}
+
+void COutputStream::WriteRaw(const std::wstring& text)
+{
+    // Without a stream (a task started with none) the text goes nowhere.
+    if (!m_handle || text.empty())
+        return;
+    if (m_bConsole) {
+        for (size_t at = 0; at < text.size();) {
+            size_t n = text.size() - at < CONSOLE_CHUNK ? text.size() - at : CONSOLE_CHUNK;
+            // A surrogate pair stays in one write.
+            if (at + n < text.size() && IS_HIGH_SURROGATE(text[at + n - 1]))
+                --n;
+            DWORD written = 0;
+            if (!::WriteConsoleW(m_handle, text.data() + at, static_cast<DWORD>(n), &written, nullptr) || written == 0)
+                return;
+            at += written;
+        }
+        return;
+    }
+    // A lone surrogate, which UTF-8 cannot carry, becomes U+FFFD.
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return;
+    std::string utf8(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    for (size_t at = 0; at < utf8.size();) {
+        DWORD written = 0;
+        if (!::WriteFile(m_handle, utf8.data() + at, static_cast<DWORD>(utf8.size() - at), &written, nullptr) || written == 0)
+            return;
+        at += written;
+    }
+}
+
+void CConsoleOutput::Result(const std::wstring& line)
+{
+    // A result shown on the same console as the progress line replaces it.
+    if (m_out.IsConsole())
+        EndProgress();
+    m_out.Line(line);
+}
+
+void CConsoleOutput::Message(const std::wstring& line)
+{
+    m_out.Flush();
+    EndProgress();
+    m_err.Line(line);
+    m_err.Flush();
+}
+
+void CConsoleOutput::Progress(const std::wstring& text, bool now)
+{
+    if (!m_err.IsConsole())
+        return;
+    const ULONGLONG ms = ::GetTickCount64();
+    if (!now && m_progressLength != 0 && ms - m_lastProgressMs < PROGRESS_INTERVAL_MS)
+        return;
+    m_lastProgressMs = ms;
+    m_out.Flush();
+    // Drawn over the last one; what is left of a longer one is blanked.
+    std::wstring line = L"\r" + text;
+    const size_t columns = ColumnsOf(text);
+    if (columns < m_progressLength)
+        line.append(m_progressLength - columns, L' ');
+    m_err.WriteRaw(line);
+    m_progressLength = columns;
+}
+
+void CConsoleOutput::EndProgress()
+{
+    if (m_progressLength == 0)
+        return;
+    m_err.WriteRaw(L"\r" + std::wstring(m_progressLength, L' ') + L"\r");
+    m_progressLength = 0;
+}
