@@ -1,7 +1,6 @@
 #include "console/console_run.h"
 
 #include <atomic>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -24,9 +23,7 @@ std::wstring Number(long long n)
 
 std::wstring Seconds(ULONGLONG ms)
 {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%llu.%llu", ms / 1000, ms % 1000 / 100);
-    return text;
+    return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100);
 }
 
 // The settings as the window program would find them, or the file named on
@@ -55,7 +52,7 @@ bool LoadSettings(const ConsoleOptions& options, CPatternSet& set, CConsoleOutpu
             outcome = set.LoadFrom(file);
         } catch (const CFileException& e) {
             outcome = e.m_cause == CFileException::fileNotFound || e.m_cause == CFileException::badPath ? LoadOutcome::NoFile
-                                                                                                         : LoadOutcome::Unreadable;
+                                                                                                        : LoadOutcome::Unreadable;
         }
     }
     switch (outcome) {
@@ -196,8 +193,9 @@ int RunConsoleCommand(const ConsoleOptions& options)
         return search.LimitReached() ? EXIT_LIMIT : EXIT_DONE;
     }
 
-    out.Message(options.permanent ? L"見つかったファイル " + Number(results.size()) + L" 個を完全に削除します（ごみ箱を使いません）。"
-                                  : L"見つかったファイル " + Number(results.size()) + L" 個をごみ箱へ移動します。");
+    out.Message(options.permanent
+                    ? L"見つかったファイル " + Number(results.size()) + L" 個を完全に削除します（ごみ箱を使いません）。"
+                    : L"見つかったファイル " + Number(results.size()) + L" 個をごみ箱へ移動します。");
     CListedFileDeleter deleter;
     size_t handled = 0, deleted = 0;
     for (; handled < results.size() && !g_interrupted; ++handled) {

@@ -19,8 +19,8 @@ for run in a b; do
         echo "== release: $arch (build $run)"
         # The release preset, in its own tree for each of the two builds.
         cmake --preset "release-$arch" -B "$tree" >/dev/null
-        cmake --build "$tree" -j2 --target Tidymoth
-        touch -d "@$epoch" "$tree/bin/Tidymoth.exe" "$tree"/package-texts/*
+        cmake --build "$tree" -j2 --target Tidymoth TidymothC
+        touch -d "@$epoch" "$tree/bin/Tidymoth.exe" "$tree/bin/TidymothC.exe" "$tree"/package-texts/*
         (cd "$tree" && cpack -G ZIP >/dev/null)
     done
 done
@@ -37,15 +37,16 @@ for arch in x86 x64; do
     echo "release: dist/$zip ($(cut -c1-16 "dist/$zip.sha256")...), the same from both builds"
 done
 
-# Each zip as a user unpacks it: the three files, and an exe that starts under
-# Wine (the architecture this machine runs) and shows its main window.
+# Each zip as a user unpacks it: the four files, an exe that starts under
+# Wine (the architecture this machine runs) and shows its main window, and a
+# console program that answers.
 arch="$(wine_default_arch)"
 build_preset "$arch" --target tidymoth_screenshot >/dev/null
 for a in x86 x64; do
     unpacked="$(mktemp -d /tmp/tidymoth-release.XXXXXX)"
     (cd "$unpacked" && cmake -E tar xf "$root/dist/Tidymoth-$version-$a.zip")
     listing="$(cd "$unpacked" && ls | tr '\n' ' ')"
-    if [ "$listing" != "LICENSE.txt README.ja.txt Tidymoth.exe " ]; then
+    if [ "$listing" != "LICENSE.txt README.ja.txt Tidymoth.exe TidymothC.exe " ]; then
         echo "release: Tidymoth-$version-$a.zip holds $listing" >&2
         exit 1
     fi
@@ -59,6 +60,12 @@ for a in x86 x64; do
             exit 1
         fi
         echo "release: the unpacked $a exe starts under Wine and shows its main window"
+        answer="$(tools/wine-env.sh --arch "$arch" wine "$unpacked/TidymothC.exe" --version </dev/null | tr -d '\r')"
+        if [ "$answer" != "TidymothC $version" ]; then
+            echo "release: the unpacked $a TidymothC.exe answered '$answer' to --version" >&2
+            exit 1
+        fi
+        echo "release: the unpacked $a TidymothC.exe answers: $answer"
     fi
     rm -rf "$unpacked"
 done

@@ -14,6 +14,7 @@ namespace {
 struct Image {
     WORD machine = 0;
     WORD dllCharacteristics = 0;
+    WORD subsystem = 0;
     DWORD relocationBytes = 0;
     std::vector<std::string> imports;  // lower case
 };
@@ -35,6 +36,7 @@ bool ReadOptional(const Bytes& file, size_t offset, Image& image, IMAGE_DATA_DIR
     if (!At(file, offset, o))
         return false;
     image.dllCharacteristics = o.DllCharacteristics;
+    image.subsystem = o.Subsystem;
     image.relocationBytes = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
     imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     return true;
@@ -105,6 +107,14 @@ const Arch kArchs[] = {
      IMAGE_DLLCHARACTERISTICS_NX_COMPAT | IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA},
 };
 
+// The window program and the console program.
+struct Exe {
+    const char* name;
+    WORD subsystem;
+};
+
+const Exe kExes[] = {{"Tidymoth.exe", IMAGE_SUBSYSTEM_WINDOWS_GUI}, {"TidymothC.exe", IMAGE_SUBSYSTEM_WINDOWS_CUI}};
+
 // Every exe that was built: this suite's own and the other architecture's
 // beside it. Only DLLs the system always loads from its own directory.
 TEST(ImageTest, ImportsOnlyKnownSystemDllsWithDepAndAslr)
@@ -113,19 +123,22 @@ TEST(ImageTest, ImportsOnlyKnownSystemDllsWithDepAndAslr)
     Image self;
     ASSERT_TRUE(ReadImage(Tidymoth::ExePath(), self)) << Tidymoth::ExePath();
     for (const Arch& arch : kArchs) {
-        SCOPED_TRACE(arch.name);
-        const std::string path = BinDir() + "..\\..\\" + arch.name + "\\bin\\Tidymoth.exe";
-        Image image;
-        if (!ReadImage(path, image)) {
-            EXPECT_NE(arch.machine, self.machine) << "this suite's own exe must be readable";
-            std::printf("[ note ] the %s exe is not built; not checked\n", arch.name);
-            continue;
+        for (const Exe& exe : kExes) {
+            SCOPED_TRACE(std::string(arch.name) + " " + exe.name);
+            const std::string path = BinDir() + "..\\..\\" + arch.name + "\\bin\\" + exe.name;
+            Image image;
+            if (!ReadImage(path, image)) {
+                EXPECT_NE(arch.machine, self.machine) << "this suite's own exes must be readable";
+                std::printf("[ note ] the %s %s is not built; not checked\n", arch.name, exe.name);
+                continue;
+            }
+            EXPECT_EQ(arch.machine, image.machine);
+            EXPECT_EQ(exe.subsystem, image.subsystem);
+            EXPECT_EQ(arch.wanted, image.dllCharacteristics & arch.wanted);
+            EXPECT_GT(image.relocationBytes, 0u) << "ASLR needs the relocations";
+            for (const std::string& dll : image.imports)
+                EXPECT_NE(std::end(known), std::find(std::begin(known), std::end(known), dll)) << dll;
         }
-        EXPECT_EQ(arch.machine, image.machine);
-        EXPECT_EQ(arch.wanted, image.dllCharacteristics & arch.wanted);
-        EXPECT_GT(image.relocationBytes, 0u) << "ASLR needs the relocations";
-        for (const std::string& dll : image.imports)
-            EXPECT_NE(std::end(known), std::find(std::begin(known), std::end(known), dll)) << dll;
     }
 }
 

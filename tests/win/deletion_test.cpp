@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/broken_trash.h"
 #include "tests/win/search_fixture.h"
 
 using namespace win_test;
@@ -223,26 +224,6 @@ TEST_F(DeletionTest, EveryLineSaysWhatHappenedAndThePassGoesOn)
 }
 
 // ---- A file the Recycle Bin cannot take ------------------------------------
-
-// Wine's trash made unusable for the test: its files folder replaced by a
-// plain file, so nothing can be moved into it.
-class BrokenTrash {
-public:
-    BrokenTrash() : m_files(TrashFolder() + "\\files")
-    {
-        m_ok = ::MoveFileA(m_files.c_str(), (m_files + ".away").c_str()) && WriteNewFile(m_files);
-    }
-    ~BrokenTrash()
-    {
-        ::DeleteFileA(m_files.c_str());
-        ::MoveFileA((m_files + ".away").c_str(), m_files.c_str());
-    }
-    bool Ok() const { return m_ok; }
-
-private:
-    std::string m_files;
-    bool m_ok = false;
-};
 
 // Answers the shell's own confirmation boxes (real dialogs, not the
 // program's message boxes) as they appear, in order.

@@ -1,0 +1,270 @@
+// TidymothC.exe run as a scheduled task runs it: no console, its streams
+// redirected to files, a start-up directory holding the settings. What it
+// prints (exact UTF-8 bytes), its exit code, and what is left on disk and in
+// Wine's Recycle Bin.
+#include <windows.h>
+
+#include <cwchar>
+#include <memory>
+
+#include "tests/e2e/e2e_support.h"
+#include "tests/support/broken_trash.h"
+
+namespace e2e {
+namespace {
+
+struct ConsoleRun {
+    DWORD code = 0xFFFFFFFF;
+    std::string out;  // the bytes of each stream
+    std::string err;
+};
+
+std::string Read(const std::string& path)
+{
+    Bytes bytes;
+    ReadFileBytes(path, bytes);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Runs TidymothC.exe with `args` in `dir` and waits for it to end by itself.
+ConsoleRun RunConsole(const std::string& dir, const std::wstring& args)
+{
+    ConsoleRun run;
+    TempDir streams(false);
+    const std::string outPath = streams / "out.txt", errPath = streams / "err.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    auto create = [&](const std::string& path) {
+        return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    };
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = create(outPath);
+    startup.hStdError = create(errPath);
+    const std::string exe = Tidymoth::ExePath();
+    std::wstring command = L"\"" + Wide932(exe.substr(0, exe.size() - 4)) + L"C.exe\" " + args;
+    PROCESS_INFORMATION process = {};
+    const bool started = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                          Wide932(dir).c_str(), &startup, &process);
+    ::CloseHandle(startup.hStdOutput);
+    ::CloseHandle(startup.hStdError);
+    if (!started) {
+        ADD_FAILURE() << "TidymothC.exe did not start";
+        return run;
+    }
+    // Nothing may wait for a person: a question would hold it here.
+    if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "TidymothC.exe did not end by itself";
+        ::TerminateProcess(process.hProcess, 99);
+        ::WaitForSingleObject(process.hProcess, WAIT_TIMEOUT_MS);
+    }
+    ::GetExitCodeProcess(process.hProcess, &run.code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    run.out = Read(outPath);
+    run.err = Read(errPath);
+    return run;
+}
+
+// Each line of `text` with a CRLF after it; `suffix` added to every line.
+std::string Lines(const std::vector<std::string>& lines, const std::string& suffix = std::string())
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + suffix + "\r\n";
+    return text;
+}
+
+// The lines of output, without their CRLF.
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
+std::string Utf8Of(const std::wstring& text)
+{
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                                      static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+bool Contains(const std::string& text, const std::string& cp932)
+{
+    return text.find(Utf8(cp932)) != std::string::npos;
+}
+
+using ConsoleTest = E2eTest;
+
+// The same search as "検索開始" for the same pattern: the same lines in the
+// same order, the second pattern picked by its name in both programs.
+TEST_F(ConsoleTest, ListPrintsWhatTheResultsWindowLists)
+{
+    const std::string dir = app.StartDir();
+    for (const char* sub : {"\\T", "\\T\\sub", "\\T\\sub\\表", "\\REL"})
+        ASSERT_TRUE(MakeDirectory(dir + sub));
+    for (const char* file : {"\\T\\a.tmp", "\\T\\b.TMP", "\\T\\keep.txt", "\\T\\x.log", "\\T\\sub\\c.tmp", "\\T\\sub\\表\\ソ.tmp",
+                             "\\REL\\r.log", "\\REL\\r.txt"})
+        ASSERT_TRUE(WriteFileBytes(dir + file, Bytes{'x'}));
+    const Bytes settings = SettingsBytes(
+        {{"First", {{"*.TXT", 0}}, {{"REL", 0}}}, {"二番目", {{"*.TMP", 0}, {"*.LOG", 0}}, {{dir + "\\T", 1}, {"REL", 0}}}});
+    ASSERT_TRUE(Start(settings));
+    ASSERT_TRUE(main.ChooseComboItem(IDC_PATTERN_COMBO, 1) && main.Click(IDC_START_SEARCH));
+    Window results = app.WaitForWindow(kResultsCaption);
+    ASSERT_TRUE(WaitUntil([&] { return results.Text(IDC_STATUS) == kReadyStatus; })) << Utf8(results.Text(IDC_STATUS));
+    std::vector<std::string> listed;
+    for (const std::string& line : results.ListItems(IDC_RESULT_LIST))
+        listed.push_back(Utf8(line));
+    ASSERT_EQ(6u, listed.size());
+
+    const ConsoleRun run = RunConsole(dir, L"list --pattern 二番目");
+    EXPECT_EQ(0u, run.code) << run.err;
+    EXPECT_EQ(Lines(listed), run.out);
+    EXPECT_TRUE(Contains(run.err, "見つかったファイル: 6 個")) << run.err;
+    ExpectSettings(settings);
+    app.Kill();
+}
+
+// A dry run, then the run that deletes: into the bin, for good, and into a
+// bin that cannot take the file, which is then left where it is.
+TEST_F(ConsoleTest, DeleteMarksEachListedLineWithItsOutcome)
+{
+    if (TrashFolder().empty())
+        GTEST_SKIP() << "XDG_DATA_HOME is not set: run under tools/wine-env.sh --test";
+    const std::string dir = app.StartDir();
+    const std::string trash = TrashFolder() + "\\files\\";
+    struct Row {
+        const wchar_t* args;
+        const char* readOnly;  // a file deletion for good refuses, or none
+        bool brokenBin;
+        DWORD code;
+    };
+    const Row rows[] = {
+        {L"delete", nullptr, false, 0},
+        {L"delete --permanent", "ro.tmp", false, 1},
+        {L"delete", nullptr, true, 1},
+    };
+    int round = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(round);
+        // Names of each round's own, as the bin is shared.
+        const std::string tree = dir + "\\T" + std::to_string(round++);
+        ASSERT_TRUE(MakeDirectory(tree));
+        std::vector<std::wstring> names = {L"a.tmp", L"caf\u00e9.tmp", L"\U0001F98B.tmp"};
+        for (std::wstring& name : names) {
+            name = std::to_wstring(round) + name;
+            ASSERT_TRUE(::CloseHandle(
+                ::CreateFileW((Wide932(tree) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        }
+        ASSERT_TRUE(WriteFileBytes(tree + "\\keep.txt", Bytes{'x'}));
+        if (row.readOnly) {
+            ASSERT_TRUE(WriteFileBytes(tree + "\\" + row.readOnly, Bytes{'x'}) && SetReadOnly(tree + "\\" + row.readOnly, true));
+        }
+        ASSERT_TRUE(app.WriteSettings(SettingsBytes({{"Temp", {{"*.TMP", 0}}, {{tree, 0}}}})));
+
+        // Names the code page cannot spell come out exactly, in UTF-8.
+        const ConsoleRun list = RunConsole(dir, L"list");
+        ASSERT_EQ(0u, list.code) << list.err;
+        const std::vector<std::string> listed = LinesOf(list.out);
+        ASSERT_EQ(names.size() + (row.readOnly ? 1 : 0), listed.size()) << list.out;
+        EXPECT_NE(std::string::npos, list.out.find(tree + "\\" + std::to_string(round) + "caf\xC3\xA9.tmp\r\n"));
+        EXPECT_NE(std::string::npos, list.out.find(std::to_string(round) + "\xF0\x9F\xA6\x8B.tmp\r\n"));
+
+        // The first round has used the bin, so it is set up when a later one breaks it.
+        std::unique_ptr<BrokenTrash> broken(row.brokenBin ? new BrokenTrash : nullptr);
+        ASSERT_TRUE(!broken || broken->Ok());
+        const ConsoleRun run = RunConsole(dir, row.args);
+        broken.reset();
+        EXPECT_EQ(row.code, run.code) << run.err;
+        // Each line as the results window shows it after the pass.
+        std::string expected;
+        for (const std::string& line : listed) {
+            const bool refused = row.brokenBin || (row.readOnly && line == tree + "\\" + row.readOnly);
+            expected += line + Utf8(refused ? kFailedMark : kDeletedMark) + "\r\n";
+        }
+        EXPECT_EQ(expected, run.out);
+        for (const std::wstring& name : names) {
+            const bool inBin = ::GetFileAttributesW((Wide932(trash) + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+            const bool onDisk = ::GetFileAttributesW((Wide932(tree) + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+            EXPECT_EQ(row.brokenBin, onDisk);
+            EXPECT_EQ(!row.brokenBin && !std::wcsstr(row.args, L"--permanent"), inBin);
+        }
+        EXPECT_TRUE(FileExists(tree + "\\keep.txt"));
+        if (row.readOnly) {
+            EXPECT_TRUE(FileExists(tree + "\\" + row.readOnly));
+        }
+        EXPECT_TRUE(Contains(run.err, row.brokenBin ? "失敗: 3 個" : row.readOnly ? "失敗: 1 個" : "失敗: 0 個")) << run.err;
+    }
+}
+
+// What cannot be run ends with exit code 2 and deletes nothing; help and the
+// version end with 0. The settings file is never written.
+TEST_F(ConsoleTest, ExitCodesAndMessages)
+{
+    const std::string dir = app.StartDir();
+    const std::string kept = dir + "\\T\\f.tmp";
+    ASSERT_TRUE(MakeDirectory(dir + "\\T") && WriteFileBytes(kept, Bytes{'x'}));
+    const Pattern temp = {"Temp", {{"*.TMP", 0}}, {{dir + "\\T", 0}}};
+    const Bytes good = SettingsBytes({temp});
+    // A whole record, then a second one cut short.
+    SettingsWriter damaged;
+    damaged.Int(2).Record(temp).Str("Cut").Int(1);
+    struct Row {
+        const wchar_t* args;
+        Bytes settings;  // none for an empty one
+        DWORD code;
+        const char* err;  // a line the error stream holds
+        const char* out;  // what the output stream holds
+    };
+    const Row rows[] = {
+        {L"", good, 2, "コマンド (list または delete) を指定してください。", ""},
+        {L"delete --bogus", good, 2, "使えない引数です: --bogus", ""},
+        {L"delete --number", good, 2, "--number の後に値を指定してください。", ""},
+        {L"delete --number 0", good, 2, "--number には 1 以上の番号を指定してください: 0", ""},
+        {L"delete --pattern Temp --number 1", good, 2, "どちらか一つで、一度だけ指定してください。", ""},
+        {L"list --permanent", good, 2, "--permanent は delete にだけ指定できます。", ""},
+        {L"delete", Bytes(), 2, "設定ファイルがありません: ", ""},
+        {L"delete", damaged.bytes, 2, "設定ファイルが壊れていて、最後まで読み込めませんでした: ", ""},
+        {L"delete --settings none.use", good, 2, "設定ファイルがありません: none.use", ""},
+        {L"delete --pattern temp", good, 2, "この名前の削除パターンはありません: temp", ""},
+        {L"delete --number 2", good, 2, "削除パターン 2 番はありません（登録されている削除パターンは 1 個です）。", ""},
+        {L"delete --version", good, 0, "", "TidymothC "},
+        {L"delete --help", good, 0, "", "schtasks /create"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(Utf8Of(row.args));
+        ::DeleteFileA(app.SettingsPath().c_str());
+        ASSERT_TRUE(row.settings.empty() || app.WriteSettings(row.settings));
+        const ConsoleRun run = RunConsole(dir, row.args);
+        EXPECT_EQ(row.code, run.code);
+        EXPECT_TRUE(Contains(run.err, row.err)) << run.err;
+        EXPECT_EQ(row.code == 0, Contains(run.out, row.out) && !run.out.empty()) << run.out;
+        EXPECT_TRUE(FileExists(kept));
+        EXPECT_EQ(row.settings, app.ReadSettings());
+    }
+}
+
+// A full result set stops the search; what was listed is printed, and the
+// exit code says the list is not all there is. Every mask takes every name,
+// so 100 masks over 641 files find more than 64000.
+TEST_F(ConsoleTest, AFullResultSetEndsWithThree)
+{
+    const std::string dir = app.StartDir();
+    ASSERT_TRUE(MakeDirectory(dir + "\\T"));
+    for (int i = 0; i < 641; ++i)
+        ASSERT_TRUE(WriteFileBytes(dir + "\\T\\f" + std::to_string(i) + ".tmp", Bytes()));
+    Pattern all = {"All", {}, {{dir + "\\T", 0}}};
+    for (std::string stars = "*"; stars.size() <= 100; stars += "*")
+        all.masks.push_back({stars, 0});
+    ASSERT_TRUE(app.WriteSettings(SettingsBytes({all})));
+    const ConsoleRun run = RunConsole(dir, L"list");
+    EXPECT_EQ(3u, run.code);
+    EXPECT_EQ(64000u, LinesOf(run.out).size());
+    EXPECT_TRUE(Contains(run.err, "ファイルが 64000 個に達したので検索を打ち切りました。")) << run.err;
+}
+
+}  // namespace
+}  // namespace e2e
