@@ -26,16 +26,34 @@ std::wstring Seconds(ULONGLONG ms)
     return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100);
 }
 
+// The folder of a file named by an absolute or relative path, or empty.
+CString FolderOf(const std::wstring& path)
+{
+    wchar_t* name = nullptr;
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(n, L'\0');
+    if (n == 0 || ::GetFullPathNameW(path.c_str(), n, &full[0], &name) >= n || !name)
+        return CString();
+    full.resize(static_cast<size_t>(name - full.c_str()));
+    CString folder;
+    return ExactAnsiFromWide(full.c_str(), folder) ? folder : CString();
+}
+
 // The settings as the window program would find them, or the file named on
 // the command line; false (after saying why) when there is no whole set of
-// patterns to run.
-bool LoadSettings(const ConsoleOptions& options, CPatternSet& set, CConsoleOutput& out)
+// patterns to run. `startDir` is the folder the window program would have
+// started in to read them: relative directories of the patterns are taken
+// from there, never from wherever the task happens to start.
+bool LoadSettings(const ConsoleOptions& options, CPatternSet& set, CString& startDir, CConsoleOutput& out)
 {
     LoadOutcome outcome;
     std::wstring shown;
     if (options.settingsPath.empty()) {
         outcome = set.GetLoadOutcome();
         shown = WideFromAnsi(set.GetPath());
+        char dir[MAX_PATH + 1];
+        if (platform::GetCurrentDir(dir, sizeof dir))
+            startDir = dir;
         if (shown.empty()) {
             out.Message(L"カレントディレクトリのパスが長すぎるか、使えない文字が含まれているため、設定ファイルを読めません。");
             return false;
@@ -47,6 +65,7 @@ bool LoadSettings(const ConsoleOptions& options, CPatternSet& set, CConsoleOutpu
             out.Message(L"設定ファイルの名前に使えない文字が含まれています: " + shown);
             return false;
         }
+        startDir = FolderOf(options.settingsPath);
         try {
             CFile file(path, CFile::modeRead);
             outcome = set.LoadFrom(file);
@@ -106,11 +125,10 @@ public:
 
     explicit CConsoleSearch(CConsoleOutput& out) : m_out(out) {}
 
-    // Walks every directory of the current pattern; false when interrupted.
-    bool Run(const CPatternSet& set)
+    // Walks every directory of the current pattern, relative ones from
+    // `startDir`; false when interrupted.
+    bool Run(const CPatternSet& set, const CString& startDir)
     {
-        char dir[MAX_PATH + 1];
-        const CString startDir = platform::GetCurrentDir(dir, sizeof dir) ? CString(dir) : CString();
         const std::vector<CString> masks = SearchedMasks(set);
         for (const SearchedDirectory& searched : SearchedDirectories(set, startDir)) {
             if (!m_walk.Walk(searched.path, masks, searched.recurse))
@@ -169,14 +187,15 @@ int RunConsoleCommand(const ConsoleOptions& options)
     CConsoleOutput out;
     // The set is read here and never written.
     auto set = std::make_unique<CPatternSet>();
-    if (!LoadSettings(options, *set, out) || !PickPattern(options, *set, out))
+    CString startDir;
+    if (!LoadSettings(options, *set, startDir, out) || !PickPattern(options, *set, out))
         return EXIT_USAGE;
 
     const bool deleting = options.command == ConsoleOptions::Command::Delete;
     const ULONGLONG start = ::GetTickCount64();
     out.Message(L"削除パターン「" + WideFromAnsi(set->GetCurrentName()) + L"」で検索します。");
     CConsoleSearch search(out);
-    const bool searched = search.Run(*set);
+    const bool searched = search.Run(*set, startDir);
     const std::vector<CConsoleSearch::Result>& results = search.Results();
     if (search.LimitReached())
         out.Message(L"ファイルが " + Number(MAX_RESULTS) + L" 個に達したので検索を打ち切りました。");

@@ -124,6 +124,11 @@ TEST_F(ConsoleTest, ListPrintsWhatTheResultsWindowLists)
     EXPECT_EQ(0u, run.code) << run.err;
     EXPECT_EQ(Lines(listed), run.out);
     EXPECT_TRUE(Contains(run.err, "見つかったファイル: 6 個")) << run.err;
+    // Started elsewhere (a task starts in the system folder), the relative
+    // directory is still taken from the settings file's folder.
+    const ConsoleRun elsewhere = RunConsole(dir + "\\T\\sub", L"list --number 2 --settings ..\\..\\Tidymoth.use");
+    EXPECT_EQ(0u, elsewhere.code) << elsewhere.err;
+    EXPECT_EQ(Lines(listed), elsewhere.out);
     ExpectSettings(settings);
     app.Kill();
 }
