@@ -4,6 +4,9 @@
 
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "console/console_output.h"
 #include "console/console_run.h"
 
@@ -81,7 +84,14 @@ int main()
     ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     // The shell's Recycle Bin wants COM on this thread.
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const int code = RunConsoleCommand(options);
+    int code = EXIT_FAILED;
+    try {
+        code = RunConsoleCommand(options);
+    } catch (...) {
+        // Out of memory, most likely: said, never a crash.
+        CConsoleOutput out;
+        out.Message(L"予期しないエラーのため中止しました。");
+    }
     if (SUCCEEDED(com))
         ::CoUninitialize();
     return code;
