@@ -80,6 +80,11 @@ public:
             m_link = c.substr(0, at) + "/" + static_cast<char>(*letter - 'A' + 'a') + ":";
             if (RunHostShell("ln -s '" + HostPathOf(target) + "' '" + m_link + "'") == 0 && FileExists(drive + "\\" + probe)) {
                 m_drive = drive;
+                // The letter opens files at once, but final paths name them
+                // through it only once Wine's drive cache (up to a second)
+                // has seen it: a search and a deletion meanwhile would see
+                // the same file under two names.
+                ::Sleep(1100);
                 break;
             }
             RemoveLink();
