@@ -212,9 +212,11 @@ int RunConsoleCommand(const ConsoleOptions& options)
         return search.LimitReached() ? EXIT_LIMIT : EXIT_DONE;
     }
 
-    out.Message(options.permanent
-                    ? L"見つかったファイル " + Number(results.size()) + L" 個を完全に削除します（ごみ箱を使いません）。"
-                    : L"見つかったファイル " + Number(results.size()) + L" 個をごみ箱へ移動します。");
+    if (!results.empty()) {
+        out.Message(options.permanent
+                        ? L"見つかったファイル " + Number(results.size()) + L" 個を完全に削除します（ごみ箱を使いません）。"
+                        : L"見つかったファイル " + Number(results.size()) + L" 個をごみ箱へ移動します。");
+    }
     CListedFileDeleter deleter;
     size_t handled = 0, deleted = 0;
     for (; handled < results.size() && !g_interrupted; ++handled) {
