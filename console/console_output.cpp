@@ -102,14 +102,16 @@ void CConsoleOutput::Message(const std::wstring& line)
     m_err.Flush();
 }
 
-void CConsoleOutput::Progress(const std::wstring& text, bool now)
+bool CConsoleOutput::ProgressDue() const
 {
-    if (!m_err.IsConsole())
+    return m_err.IsConsole() && (m_progressLength == 0 || ::GetTickCount64() - m_lastProgressMs >= PROGRESS_INTERVAL_MS);
+}
+
+void CConsoleOutput::Progress(const std::wstring& text)
+{
+    if (!ProgressDue())
         return;
-    const ULONGLONG ms = ::GetTickCount64();
-    if (!now && m_progressLength != 0 && ms - m_lastProgressMs < PROGRESS_INTERVAL_MS)
-        return;
-    m_lastProgressMs = ms;
+    m_lastProgressMs = ::GetTickCount64();
     m_out.Flush();
     // Drawn over the last one; what is left of a longer one is blanked.
     std::wstring line = L"\r" + text;

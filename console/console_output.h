@@ -40,10 +40,11 @@ public:
     // Flushes the output stream (a line that must not wait in the buffer).
     void FlushResults() { m_out.Flush(); }
 
-    // Shows `text` as the progress line when it is due (a few times a
-    // second) or when `now` is set; nothing when the error stream is
-    // redirected.
-    void Progress(const std::wstring& text, bool now = false);
+    // Whether a progress line would be drawn now: the error stream is a
+    // console and the last one is old enough (a few a second).
+    bool ProgressDue() const;
+    // Shows `text` as the progress line when it is due.
+    void Progress(const std::wstring& text);
     // Takes the progress line away.
     void EndProgress();
 

@@ -159,7 +159,8 @@ public:
 private:
     void ShowProgress()
     {
-        m_out.Progress(L"検索中: フォルダー " + Number(m_nFolders) + L"、ファイル " + Number(m_results.size()) + L" 個");
+        if (m_out.ProgressDue())
+            m_out.Progress(L"検索中: フォルダー " + Number(m_nFolders) + L"、ファイル " + Number(m_results.size()) + L" 個");
     }
 
     CConsoleOutput& m_out;
@@ -226,7 +227,8 @@ int RunConsoleCommand(const ConsoleOptions& options)
         deleted += ok ? 1 : 0;
         out.Result(result.exactPath + Mark(ok));
         out.FlushResults();
-        out.Progress(L"削除中: " + Number(handled + 1) + L" / " + Number(results.size()) + L" 個");
+        if (out.ProgressDue())
+            out.Progress(L"削除中: " + Number(handled + 1) + L" / " + Number(results.size()) + L" 個");
     }
     // Lines not reached stay as they were listed, without a mark.
     for (size_t i = handled; i < results.size(); ++i)
