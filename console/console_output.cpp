@@ -20,17 +20,6 @@ size_t ColumnsOf(const std::wstring& text)
 
 }  // namespace
 
-std::wstring WideFrom932(const char* text)
-{
-    const int n = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
-    if (n <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(932, 0, text, -1, &wide[0], n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return wide;
-}
-
 COutputStream::COutputStream(DWORD stdHandle) : m_handle(::GetStdHandle(stdHandle)), m_bConsole(false)
 {
     DWORD mode;

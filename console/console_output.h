@@ -21,7 +21,7 @@ public:
     void Line(const std::wstring& text);
     // Writes what is held.
     void Flush();
-    // Writes `text` at once, with no line end (a console only).
+    // Writes `text` at once, with no line end.
     void WriteRaw(const std::wstring& text);
 
 private:
@@ -54,6 +54,3 @@ private:
     size_t m_progressLength = 0;  // columns of the progress line shown
     ULONGLONG m_lastProgressMs = 0;
 };
-
-// A literal of the program's own, code page 932, as UTF-16.
-std::wstring WideFrom932(const char* text);

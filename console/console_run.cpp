@@ -170,12 +170,6 @@ private:
     long long m_nFolders = 0;
 };
 
-const std::wstring& Mark(bool deleted)
-{
-    static const std::wstring marks[] = {WideFrom932(DeletionMark(false)), WideFrom932(DeletionMark(true))};
-    return marks[deleted ? 1 : 0];
-}
-
 }  // namespace
 
 void InterruptConsoleCommand()
@@ -225,7 +219,7 @@ int RunConsoleCommand(const ConsoleOptions& options)
         const bool ok = options.permanent ? deleter.DeletePermanently(result.exactPath, result.finalPath)
                                           : deleter.MoveToRecycleBinUnattended(result.exactPath, result.finalPath);
         deleted += ok ? 1 : 0;
-        out.Result(result.exactPath + Mark(ok));
+        out.Result(result.exactPath + WideFromAnsi(DeletionMark(ok)));
         out.FlushResults();
         if (out.ProgressDue())
             out.Progress(L"削除中: " + Number(handled + 1) + L" / " + Number(results.size()) + L" 個");
