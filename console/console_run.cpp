@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "console/console_output.h"
-#include "engine/search_logic.h"
+#include "engine/search_run.h"
 #include "engine/win_file_system.h"
 #include "patterns/pattern_set.h"
 #include "platform/file.h"
@@ -51,6 +51,8 @@ bool LoadSettings(const ConsoleOptions& options, CPatternSet& set, CString& star
     if (options.settingsPath.empty()) {
         outcome = set.GetLoadOutcome();
         shown = WideFromAnsi(set.GetPath());
+        // The settings file lies here, and its path is kept within MAX_PATH:
+        // a longer folder holds no settings to take relative directories from.
         char dir[MAX_PATH + 1];
         if (platform::GetCurrentDir(dir, sizeof dir))
             startDir = dir;
@@ -118,27 +120,18 @@ bool PickPattern(const ConsoleOptions& options, CPatternSet& set, CConsoleOutput
 // The search's caller: results kept, progress shown, Ctrl+C heard.
 class CConsoleSearch : public WalkCaller {
 public:
-    struct Result {
-        std::wstring exactPath;
-        std::wstring finalPath;
-    };
-
     explicit CConsoleSearch(CConsoleOutput& out) : m_out(out) {}
 
-    // Walks every directory of the current pattern, relative ones from
-    // `startDir`; false when interrupted.
+    // Searches the current pattern, relative directories from `startDir`;
+    // false when interrupted.
     bool Run(const CPatternSet& set, const CString& startDir)
     {
-        const std::vector<CString> masks = SearchedMasks(set);
-        for (const SearchedDirectory& searched : SearchedDirectories(set, startDir)) {
-            if (!m_walk.Walk(searched.path, masks, searched.recurse))
-                break;
-        }
+        m_search.Run(set, startDir);
         m_out.EndProgress();
         return !g_interrupted;
     }
-    bool LimitReached() const { return m_walk.LimitReached(); }
-    const std::vector<Result>& Results() const { return m_results; }
+    bool LimitReached() const { return m_search.LimitReached(); }
+    const std::vector<CFoundFile>& Results() const { return m_results; }
 
     void DirectoryEntered(const CString&) override
     {
@@ -146,10 +139,7 @@ public:
         ShowProgress();
     }
     int ResultCount() const override { return static_cast<int>(m_results.size()); }
-    void FileFound(const CString&, const std::wstring& exactPath, const std::wstring& finalPath) override
-    {
-        m_results.push_back({exactPath, finalPath});
-    }
+    void FileFound(const CString&, const CFoundFile& file) override { m_results.push_back(file); }
     bool StopNow() override
     {
         ShowProgress();
@@ -165,8 +155,8 @@ private:
 
     CConsoleOutput& m_out;
     CWinFileSystem m_fileSystem;
-    CFileWalk m_walk{m_fileSystem, *this};
-    std::vector<Result> m_results;
+    CSearchRun m_search{m_fileSystem, *this};
+    std::vector<CFoundFile> m_results;
     long long m_nFolders = 0;
 };
 
@@ -191,7 +181,7 @@ int RunConsoleCommand(const ConsoleOptions& options)
     out.Message(L"削除パターン「" + WideFromAnsi(set->GetCurrentName()) + L"」で検索します。");
     CConsoleSearch search(out);
     const bool searched = search.Run(*set, startDir);
-    const std::vector<CConsoleSearch::Result>& results = search.Results();
+    const std::vector<CFoundFile>& results = search.Results();
     if (search.LimitReached())
         out.Message(L"ファイルが " + Number(MAX_RESULTS) + L" 個に達したので検索を打ち切りました。");
 
@@ -200,8 +190,8 @@ int RunConsoleCommand(const ConsoleOptions& options)
         return EXIT_FAILED;
     }
     if (!deleting) {
-        for (const CConsoleSearch::Result& result : results)
-            out.Result(result.exactPath);
+        for (const CFoundFile& result : results)
+            out.Result(result.Shown());
         out.FlushResults();
         out.Message(L"見つかったファイル: " + Number(results.size()) + L" 個（" + Seconds(::GetTickCount64() - start) + L" 秒）");
         return search.LimitReached() ? EXIT_LIMIT : EXIT_DONE;
@@ -215,18 +205,17 @@ int RunConsoleCommand(const ConsoleOptions& options)
     CListedFileDeleter deleter;
     size_t handled = 0, deleted = 0;
     for (; handled < results.size() && !g_interrupted; ++handled) {
-        const CConsoleSearch::Result& result = results[handled];
-        const bool ok = options.permanent ? deleter.DeletePermanently(result.exactPath, result.finalPath)
-                                          : deleter.MoveToRecycleBinUnattended(result.exactPath, result.finalPath);
+        const CFoundFile& result = results[handled];
+        const bool ok = options.permanent ? deleter.DeletePermanently(result) : deleter.MoveToRecycleBinUnattended(result);
         deleted += ok ? 1 : 0;
-        out.Result(result.exactPath + WideFromAnsi(DeletionMark(ok)));
+        out.Result(result.Shown() + WideFromAnsi(DeletionMark(ok)));
         out.FlushResults();
         if (out.ProgressDue())
             out.Progress(L"削除中: " + Number(handled + 1) + L" / " + Number(results.size()) + L" 個");
     }
     // Lines not reached stay as they were listed, without a mark.
     for (size_t i = handled; i < results.size(); ++i)
-        out.Result(results[i].exactPath);
+        out.Result(results[i].Shown());
     out.FlushResults();
 
     const size_t failed = handled - deleted;

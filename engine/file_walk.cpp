@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "engine/search_logic.h"
+#include "engine/paths.h"
 
 namespace {
 
@@ -48,6 +48,7 @@ struct CFileWalk::Folder {
     struct Kept {
         std::wstring exactName;
         bool isDirectory;
+        std::uint64_t fileId;
     };
     CString name;
     std::wstring exactName;
@@ -56,46 +57,38 @@ struct CFileWalk::Folder {
     std::vector<Folder> subfolders;  // the subfolders to walk, in listing order
 };
 
-// Where the walk is, three times over: as the code page spells it (the text
-// the user sees), exactly (the name a listing and a delete take), and as the
-// final path the system resolved the stored directory to, with the names
-// below it. A subfolder is left by going back to the length before it, so
-// the three always agree and no cut can fall inside a name.
+// Where the walk is, twice over: as the code page spells it (the text the
+// user sees), and as the names below the stored directory exactly as the
+// listings gave them, from which every other form is made. A subfolder is
+// left by going back to the lengths before it, so the two always agree and
+// no cut can fall inside a name.
 class CFileWalk::Place {
 public:
-    Place(const CString& dir, std::wstring exactDir, std::wstring finalDir)
-        : m_text(dir), m_exact(std::move(exactDir)), m_final(std::move(finalDir))
-    {}
+    explicit Place(const CString& dir) : m_text(dir) {}
     const CString& Text() const { return m_text; }
-    const std::wstring& Exact() const { return m_exact; }
-    const std::wstring& Final() const { return m_final; }
+    const std::wstring& Below() const { return m_below; }
 
     void Push(const CString& name, const std::wstring& exactName)
     {
-        m_marks.push_back({m_text.GetLength(), m_exact.size(), m_final.size()});
+        m_marks.push_back({m_text.GetLength(), m_below.size()});
         m_text = JoinPath(m_text, name);
-        m_exact = JoinExactPath(m_exact, exactName.c_str());
-        if (!m_final.empty())
-            m_final = JoinExactPath(m_final, exactName.c_str());
+        m_below = JoinExactPath(m_below, exactName);
     }
     void Pop()
     {
         const Mark& mark = m_marks.back();
         m_text.Truncate(mark.text);
-        m_exact.resize(mark.exact);
-        m_final.resize(mark.final);
+        m_below.resize(mark.below);
         m_marks.pop_back();
     }
 
 private:
     struct Mark {
         int text;
-        size_t exact;
-        size_t final;
+        size_t below;
     };
     CString m_text;
-    std::wstring m_exact;
-    std::wstring m_final;
+    std::wstring m_below;
     std::vector<Mark> m_marks;
 };
 
@@ -109,24 +102,33 @@ bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int 
     for (const CString& mask : masks)
         compiled.emplace_back(m_fs.ExactFormOf(mask));
 
-    // The stored directory's final path is taken as the walk enters it; the
-    // final path of everything below it follows the names the walk went through.
-    const std::wstring exactDir = m_fs.ExactFormOf(dir);
-    Place place(dir, exactDir, m_fs.FinalPathOf(exactDir));
-    Folder root;
-    m_lastEntered.clear();
-    if (!ListFolder(root, place, compiled, recurse))
+    // The stored directory's forms are made once, as the walk starts with it;
+    // everything below it only appends the names the listings gave.
+    auto root = std::make_shared<CSearchRoot>();
+    root->shown = m_fs.ExactFormOf(dir);
+    root->verbatim = VerbatimDirectory(root->shown);
+    if (root->verbatim.empty())
         return true;
-    for (size_t j = 1; j < compiled.size() && !MustEnd(); ++j)
-        WalkKept(root, place, compiled[j]);
-    // Left where a walk that entered each folder for each mask would be.
-    m_fs.EnterDirectory(m_lastEntered);
+    root->reported = m_fs.ReportedNameOf(root->verbatim);
+    m_root = root;
+
+    Place place(dir);
+    Folder top;
+    m_lastEnterable.clear();
+    if (ListFolder(top, place, compiled, recurse)) {
+        for (size_t j = 1; j < compiled.size() && !MustEnd(); ++j)
+            WalkKept(top, place, compiled[j]);
+        // Left where a walk that entered each folder for each mask would be.
+        if (!m_lastEnterable.empty())
+            m_fs.EnterDirectory(m_lastEnterable);
+    }
+    m_root.reset();
     return !MustEnd();
 }
 
 bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
 {
-    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Exact());
+    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(JoinExactPath(m_root->verbatim, place.Below()));
     if (!listing)
         return false;
     folder.entered = true;
@@ -138,14 +140,14 @@ bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFile
             (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag)))
             folder.subfolders.push_back({m_fs.SpellingOf(entry.exactName), entry.exactName, false, {}, {}});
         if (masks[0].Takes(entry.exactName)) {
-            if (!entry.isDirectory && !Found(place, entry.exactName))
+            if (!entry.isDirectory && !Found(place, entry.exactName, entry.fileId))
                 return true;
             if (!Poll())
                 return true;
         }
         for (size_t j = 1; j < masks.size(); ++j) {
             if (masks[j].Takes(entry.exactName)) {
-                folder.kept.push_back({entry.exactName, entry.isDirectory});
+                folder.kept.push_back({entry.exactName, entry.isDirectory, entry.fileId});
                 break;
             }
         }
@@ -171,7 +173,7 @@ void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& ma
     for (const Folder::Kept& entry : folder.kept) {
         if (!mask.Takes(entry.exactName.c_str()))
             continue;
-        if (!entry.isDirectory && !Found(place, entry.exactName.c_str()))
+        if (!entry.isDirectory && !Found(place, entry.exactName.c_str(), entry.fileId))
             return;
         if (!Poll())
             return;
@@ -189,19 +191,22 @@ void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& ma
 
 void CFileWalk::Entered(const Place& place)
 {
-    m_lastEntered = place.Exact();
+    // The system keeps its own limits for a current directory.
+    std::wstring plain = PlainFormOf(JoinExactPath(m_root->verbatim, place.Below()));
+    if (CanBeCurrentDirectory(plain))
+        m_lastEnterable = std::move(plain);
     m_caller.DirectoryEntered(place.Text());
 }
 
-bool CFileWalk::Found(const Place& place, const wchar_t* exactName)
+bool CFileWalk::Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId)
 {
     if (m_caller.ResultCount() >= MAX_RESULTS) {
         // The result set is full: the walk ends here, and what was found is listed.
         m_bLimitReached = true;
         return false;
     }
-    const std::wstring finalPath = place.Final().empty() ? std::wstring() : JoinExactPath(place.Final(), exactName);
-    m_caller.FileFound(JoinPath(place.Text(), m_fs.SpellingOf(exactName)), JoinExactPath(place.Exact(), exactName), finalPath);
+    m_caller.FileFound(JoinPath(place.Text(), m_fs.SpellingOf(exactName)),
+                       CFoundFile(m_root, JoinExactPath(place.Below(), exactName), fileId));
     return true;
 }
 

@@ -14,9 +14,14 @@
 #include <vector>
 
 #include "engine/file_mask.h"
+#include "engine/found_file.h"
 #include "platform/cstring.h"
 
-// What the walk needs of the file system.
+// The most results a search stores.
+const int MAX_RESULTS = 64000;
+
+// What the walk needs of the file system. Folders are named by their
+// verbatim form (engine/paths.h), never by a form the system normalises.
 class WalkFileSystem {
 public:
     struct Entry {
@@ -24,6 +29,7 @@ public:
         bool isDirectory;
         bool isReparsePoint;
         std::uint32_t reparseTag;  // what kind of reparse point it is
+        std::uint64_t fileId;      // the file system's id for it, where it keeps one
     };
     // The entries of one folder in the system's order, "." and ".." among
     // them; the folder is let go when the listing is destroyed.
@@ -42,13 +48,15 @@ public:
     // A name as the code page spells it for the user: "？" for a character it
     // cannot spell, never a look-alike.
     virtual CString SpellingOf(const wchar_t* exactName) const = 0;
-    // Every entry of `exactDir`, or nothing when the folder cannot be entered
-    // (missing, not a folder, no access, a path too long).
-    virtual std::unique_ptr<Listing> List(const std::wstring& exactDir) = 0;
-    // The path the system resolves `exactDir` to, links followed, or empty.
-    virtual std::wstring FinalPathOf(const std::wstring& exactDir) = 0;
-    // Makes `exactDir` the process's current directory.
-    virtual bool EnterDirectory(const std::wstring& exactDir) = 0;
+    // Every entry of the folder at `verbatimDir`, or nothing when it cannot
+    // be entered (missing, not a folder, no access, beyond the system's limit).
+    virtual std::unique_ptr<Listing> List(const std::wstring& verbatimDir) = 0;
+    // The name the system reports for the folder at `verbatimDir`, links
+    // followed, in the form the check before a delete reads a file's; empty
+    // when it reports none.
+    virtual std::wstring ReportedNameOf(const std::wstring& verbatimDir) = 0;
+    // Makes the folder at the plain path `plainDir` the current directory.
+    virtual bool EnterDirectory(const std::wstring& plainDir) = 0;
 };
 
 // What the walk tells its caller and asks of it.
@@ -60,9 +68,8 @@ public:
     // The results stored so far; the walk stores no more than MAX_RESULTS.
     virtual int ResultCount() const = 0;
     // A file was found: store it as the next result, with its path as the
-    // code page spells it and as the file system does, and the final path it
-    // must still have when it is deleted (empty when none could be had).
-    virtual void FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath) = 0;
+    // code page spells it for the user.
+    virtual void FileFound(const CString& path, const CFoundFile& file) = 0;
     // Called after every entry that a mask takes: true when the walk must end.
     virtual bool StopNow() = 0;
 };
@@ -77,10 +84,11 @@ class CFileWalk {
 public:
     CFileWalk(WalkFileSystem& fileSystem, WalkCaller& caller) : m_fs(fileSystem), m_caller(caller) {}
 
-    // Walks `dir` for each of `masks` in turn, with its subfolders when
-    // `recurse` is 1. Returns false once the walk must end: the caller said
-    // stop, or the result set is full. Afterwards the current directory is
-    // the last folder the walk reported entering.
+    // Walks `dir`, absolute, for each of `masks` in turn, with its
+    // subfolders when `recurse` is 1. Returns false once the walk must end:
+    // the caller said stop, or the result set is full. Afterwards the current
+    // directory is the last folder the walk reported entering that the
+    // system takes as one, if any.
     bool Walk(const CString& dir, const std::vector<CString>& masks, int recurse);
     // A new search: no stop, no full result set.
     void Reset() { m_bStop = m_bLimitReached = false; }
@@ -96,7 +104,7 @@ private:
     void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
     void Entered(const Place& place);
     // Stores a found file; false (the walk ends) when the result set is full.
-    bool Found(const Place& place, const wchar_t* exactName);
+    bool Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId);
     // The poll after an entry a mask took; false when the walk must end.
     bool Poll();
 
@@ -104,5 +112,6 @@ private:
     WalkCaller& m_caller;
     bool m_bStop = false;
     bool m_bLimitReached = false;
-    std::wstring m_lastEntered;
+    std::shared_ptr<const CSearchRoot> m_root;
+    std::wstring m_lastEnterable;
 };

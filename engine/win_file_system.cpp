@@ -1,68 +1,110 @@
 #include "engine/win_file_system.h"
 
 #include <shellapi.h>
+#include <winternl.h>
 
-#include "engine/search_logic.h"
+#include <memory>
+
+#include "engine/paths.h"
 #include "platform/win/handles.h"
 #include "platform/win/wide_text.h"
 
 namespace {
 
-// The longest path the system takes. Longer paths are refused, never cut.
+// The longest path the system takes, with its terminator. Longer paths are
+// refused, never cut.
 const size_t LONGEST_PATH = 32767;
 
-// The path the system resolves the handle to, "\\?\C:\DIR\NAME" or
-// "\\?\UNC\SERVER\SHARE\...", or empty. The DOS form costs least under Wine.
-std::wstring FinalPathOfHandle(HANDLE handle)
+// Each folder is read in batches of this many bytes.
+const DWORD LISTING_BATCH_BYTES = 64 * 1024;
+
+const DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The name the system reports for an open file or folder, links followed:
+// its path from the root of its volume ("\DIR\NAME"), or empty. Unlike a
+// final path, it is there at any length.
+std::wstring ReportedNameOfHandle(HANDLE handle)
 {
-    wchar_t buffer[MAX_PATH + 1];
-    DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH + 1, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0)
+    // Most names fit the first buffer; the longest a path can be fits the second.
+    struct {
+        FILE_NAME_INFO info;
+        wchar_t rest[512];
+    } small;
+    if (::GetFileInformationByHandleEx(handle, FileNameInfo, &small, sizeof small))
+        return std::wstring(small.info.FileName, small.info.FileNameLength / sizeof(wchar_t));
+    if (::GetLastError() != ERROR_MORE_DATA)
         return std::wstring();
-    if (n <= MAX_PATH)
-        return std::wstring(buffer, n);
-    std::wstring path(n, L'\0');
-    n = ::GetFinalPathNameByHandleW(handle, &path[0], n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    path.resize(n < path.size() ? n : 0);
-    return path;
+    const DWORD bytes = sizeof(FILE_NAME_INFO) + LONGEST_PATH * sizeof(wchar_t);
+    std::unique_ptr<DWORD[]> large(new DWORD[bytes / sizeof(DWORD) + 1]);
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(large.get());
+    if (!::GetFileInformationByHandleEx(handle, FileNameInfo, info, bytes))
+        return std::wstring();
+    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
 }
 
-// The system's limit for a current directory, MAX_PATH with the closing
-// separator and the terminator, also where it would take a longer one: what
-// cannot be entered there is skipped everywhere.
-bool IsEnterable(const std::wstring& exactDir)
+// The id the file system keeps for an open file, as its listings give it, or
+// 0. Asked of the system's own layer: the other ways to it also read the
+// volume's serial number, which costs a hundred times as much under Wine.
+std::uint64_t FileIdOf(HANDLE handle)
 {
-    const size_t length = exactDir.size() - (!exactDir.empty() && exactDir.back() == L'\\' ? 1 : 0);
-    return !exactDir.empty() && length <= MAX_PATH - 2;
+    using QueryInformationFile = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+    static const auto query = reinterpret_cast<QueryInformationFile>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+    const ULONG FILE_INTERNAL_INFORMATION = 6;
+    IO_STATUS_BLOCK status = {};
+    LARGE_INTEGER id = {};
+    if (!query || query(handle, &status, &id, sizeof id, FILE_INTERNAL_INFORMATION) < 0)
+        return 0;
+    return static_cast<std::uint64_t>(id.QuadPart);
 }
 
-// One folder's entries from a find handle, which it closes.
-class CFindListing : public WalkFileSystem::Listing {
+HANDLE OpenFolder(const std::wstring& verbatimDir, DWORD access)
+{
+    if (verbatimDir.size() >= LONGEST_PATH)
+        return INVALID_HANDLE_VALUE;
+    return ::CreateFileW(verbatimDir.c_str(), access, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// One folder's entries, read in batches through its handle, which it closes.
+class CFolderListing : public WalkFileSystem::Listing {
 public:
-    // `find` has read `first`; INVALID_HANDLE_VALUE for a folder without entries.
-    CFindListing(HANDLE find, const WIN32_FIND_DATAW& first)
-        : m_find(find), m_data(first), m_bPending(find != INVALID_HANDLE_VALUE)
-    {}
+    explicit CFolderListing(HANDLE folder) : m_folder(folder), m_batch(new LONGLONG[LISTING_BATCH_BYTES / sizeof(LONGLONG)]) {}
+
+    // Reads the first batch; false when the folder cannot be listed at all.
+    bool Start() { return Read() || !m_bError; }
 
     bool Next(WalkFileSystem::Entry& entry) override
     {
-        if (m_bPending) {
-            m_bPending = false;
-        } else if (!m_find.IsValid() || !::FindNextFileW(m_find.Get(), &m_data)) {
-            m_bError = m_find.IsValid() && ::GetLastError() != ERROR_NO_MORE_FILES;
+        if (!m_next && (m_bEnded || !Read()))
             return false;
-        }
-        const bool reparse = (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        entry = {m_data.cFileName, (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
-                 reparse ? static_cast<std::uint32_t>(m_data.dwReserved0) : 0u};
+        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_next);
+        m_next = info->NextEntryOffset ? m_next + info->NextEntryOffset : nullptr;
+        m_name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        const bool reparse = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        // A reparse point's tag comes where the size of its extended attributes would.
+        entry = {m_name.c_str(), (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
+                 reparse ? static_cast<std::uint32_t>(info->EaSize) : 0u, static_cast<std::uint64_t>(info->FileId.QuadPart)};
         return true;
     }
     bool EndedInError() const override { return m_bError; }
 
 private:
-    CFindHandle m_find;
-    WIN32_FIND_DATAW m_data;
-    bool m_bPending;
+    bool Read()
+    {
+        if (::GetFileInformationByHandleEx(m_folder.Get(), FileIdBothDirectoryInfo, m_batch.get(), LISTING_BATCH_BYTES)) {
+            m_next = reinterpret_cast<const char*>(m_batch.get());
+            return true;
+        }
+        m_bEnded = true;
+        m_bError = ::GetLastError() != ERROR_NO_MORE_FILES;
+        return false;
+    }
+
+    CFileHandle m_folder;
+    std::unique_ptr<LONGLONG[]> m_batch;
+    const char* m_next = nullptr;  // the next entry of the batch read last
+    std::wstring m_name;
+    bool m_bEnded = false;
     bool m_bError = false;
 };
 
@@ -106,86 +148,101 @@ CString CWinFileSystem::SpellingOf(const wchar_t* exactName) const
     return AnsiFromWide(exactName);
 }
 
-std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& exactDir)
+std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring& verbatimDir)
 {
-    if (!IsEnterable(exactDir))
+    HANDLE folder = OpenFolder(verbatimDir, FILE_LIST_DIRECTORY);
+    if (folder == INVALID_HANDLE_VALUE)
         return nullptr;
-    // By the path the user gave: a final path names the folder as the system
-    // saw it a moment ago, which under Wine can already name another.
-    const std::wstring pattern = JoinExactPath(exactDir, L"*");
-    WIN32_FIND_DATAW data;
-    // Without short names, and in large batches, where the system offers both.
-    HANDLE find =
-        ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_INVALID_PARAMETER)
-        find = ::FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        // A folder without a single entry (a drive's empty root) is entered.
-        const DWORD error = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(exactDir.c_str());
-        if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) || attributes == INVALID_FILE_ATTRIBUTES ||
-            !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return nullptr;
-    }
-    return std::unique_ptr<Listing>(new CFindListing(find, data));
+    // A file opens too, but lists nothing; a drive's empty root lists no entry at all.
+    std::unique_ptr<CFolderListing> listing(new CFolderListing(folder));
+    if (!listing->Start())
+        return nullptr;
+    return std::unique_ptr<Listing>(listing.release());
 }
 
-std::wstring CWinFileSystem::FinalPathOf(const std::wstring& exactDir)
+std::wstring CWinFileSystem::ReportedNameOf(const std::wstring& verbatimDir)
 {
-    CFileHandle dir(::CreateFileW(exactDir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return dir.IsValid() ? FinalPathOfHandle(dir.Get()) : std::wstring();
+    CFileHandle folder(OpenFolder(verbatimDir, FILE_READ_ATTRIBUTES));
+    return folder.IsValid() ? ReportedNameOfHandle(folder.Get()) : std::wstring();
 }
 
-bool CWinFileSystem::EnterDirectory(const std::wstring& exactDir)
+bool CWinFileSystem::EnterDirectory(const std::wstring& plainDir)
 {
-    return IsEnterable(exactDir) && ::SetCurrentDirectoryW(exactDir.c_str()) != 0;
+    return ::SetCurrentDirectoryW(plainDir.c_str()) != 0;
 }
 
-HANDLE CListedFileDeleter::OpenListedFile(const std::wstring& path, const std::wstring& finalPath)
+bool CWinFileSystem::IsFolder(const std::wstring& verbatimDir)
 {
-    if (finalPath.empty())
+    if (verbatimDir.empty() || verbatimDir.size() >= LONGEST_PATH)
+        return false;
+    const DWORD attributes = ::GetFileAttributesW(verbatimDir.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+HANDLE CListedFileDeleter::OpenListedFile(const CFoundFile& file)
+{
+    const std::wstring path = file.Verbatim();
+    if (path.empty() || path.size() >= LONGEST_PATH)
         return INVALID_HANDLE_VALUE;
     // Opened as what the path leads to (a link is followed), so that the
-    // final path tells a link, or a folder swapped for one, from the file
-    // itself. Without backup semantics a directory is not opened at all.
-    CFileHandle file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid() || FinalPathOfHandle(file.Get()) != finalPath)
+    // name the system reports tells a link, or a folder swapped for one, from
+    // the file itself. Without backup semantics a folder is not opened at all.
+    CFileHandle opened(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened.IsValid())
         return INVALID_HANDLE_VALUE;
-    return file.Release();
+    const std::uint64_t id = FileIdOf(opened.Get());
+    switch (file.Judge(id, ReportedNameOfHandle(opened.Get()))) {
+    case FileVerdict::Listed:
+        return opened.Release();
+    case FileVerdict::AskNamesake: {
+        // The name came back without its closing dots or spaces: the file
+        // must not be its namesake reached under this name (by a link).
+        const std::wstring namesake = NamesakeOf(path);
+        CFileHandle other(::CreateFileW(namesake.c_str(), FILE_READ_ATTRIBUTES, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (other.IsValid() && FileIdOf(other.Get()) == id)
+            return INVALID_HANDLE_VALUE;
+        return opened.Release();
+    }
+    case FileVerdict::Other:
+        break;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
-bool CListedFileDeleter::DeletePermanently(const std::wstring& path, const std::wstring& finalPath)
+bool CListedFileDeleter::DeletePermanently(const CFoundFile& file)
 {
-    CFileHandle file(OpenListedFile(path, finalPath));
-    if (!file.IsValid())
+    CFileHandle opened(OpenListedFile(file));
+    if (!opened.IsValid())
         return false;
     // A read-only file is refused here, as by DeleteFile.
     FILE_DISPOSITION_INFO disposition = {TRUE};
-    return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+    return ::SetFileInformationByHandle(opened.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-bool CListedFileDeleter::MoveToRecycleBinUnattended(const std::wstring& path, const std::wstring& finalPath)
+bool CListedFileDeleter::MoveToRecycleBinUnattended(const CFoundFile& file)
 {
     // Without the refusal in place, nothing is moved: the shell could ask.
     CDialogsRefused refused;
-    return refused.IsActive() && MoveToRecycleBin(path, finalPath, nullptr);
+    return refused.IsActive() && MoveToRecycleBin(file, nullptr);
 }
 
-bool CListedFileDeleter::MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner)
+bool CListedFileDeleter::MoveToRecycleBin(const CFoundFile& file, HWND owner)
 {
-    if (path.size() > LONGEST_PATH)
+    // The shell is given the plain path only where that names this very
+    // file; otherwise the bin is not tried, and nothing is deleted instead.
+    const std::wstring plain = PlainFormOf(file.Verbatim());
+    if (RecycleBinFault(plain) != PlainPathFault::None)
         return false;
     // The shell takes a path, not a handle: the check comes right before.
     {
-        CFileHandle file(OpenListedFile(path, finalPath));
-        if (!file.IsValid())
+        CFileHandle opened(OpenListedFile(file));
+        if (!opened.IsValid())
             return false;
     }
     // The shell's list of names: this one, then an empty one.
-    std::wstring source = path;
+    std::wstring source = plain;
     source += L'\0';
 
     SHFILEOPSTRUCTW op = {};

@@ -1,5 +1,7 @@
 // The Windows file system under the walk, and the deletion of one listed
-// file. The only part of the engine that calls the system.
+// file. The only part of the engine that calls the system; every path it is
+// given is a verbatim one (engine/paths.h), but for the two calls that take
+// only a plain path.
 #pragma once
 
 #include <windows.h>
@@ -12,31 +14,35 @@ class CWinFileSystem : public WalkFileSystem {
 public:
     std::wstring ExactFormOf(const CString& text) const override;
     CString SpellingOf(const wchar_t* exactName) const override;
-    std::unique_ptr<Listing> List(const std::wstring& exactDir) override;
-    std::wstring FinalPathOf(const std::wstring& exactDir) override;
-    bool EnterDirectory(const std::wstring& exactDir) override;
+    std::unique_ptr<Listing> List(const std::wstring& verbatimDir) override;
+    std::wstring ReportedNameOf(const std::wstring& verbatimDir) override;
+    bool EnterDirectory(const std::wstring& plainDir) override;
+    // A folder is at `verbatimDir`.
+    static bool IsFolder(const std::wstring& verbatimDir);
 };
 
-// Deletes listed files, each only when the file at its path is the one the
-// search found: its final path, links followed, must be the one the search
-// fixed for it (the final path of its stored directory as the search entered
-// it, joined with the names below). A link to a file elsewhere fails this, as
-// does a folder swapped for a link after the search: neither is deleted, nor
-// is what it points to.
+// Deletes found files, each only when the file at its verbatim path is the
+// one the search listed: the same id as the listing gave it, reached through
+// the same names (a link to a file elsewhere, or a folder on the way swapped
+// for a link after the search, leads to another name), and not its namesake
+// where the system reports a name without its closing dots and spaces.
+// Neither another file nor what a link points to is ever deleted.
 class CListedFileDeleter {
 public:
     // Deletes the file for good, through the handle that was checked.
-    bool DeletePermanently(const std::wstring& path, const std::wstring& finalPath);
-    // Moves the file into the Recycle Bin. A question the shell asks (a file
-    // the bin cannot take) is owned by `owner`; declining it is no success.
-    bool MoveToRecycleBin(const std::wstring& path, const std::wstring& finalPath, HWND owner);
+    bool DeletePermanently(const CFoundFile& file);
+    // Moves the file into the Recycle Bin, where its plain path names it (the
+    // shell takes no other); otherwise it stays where it is. A question the
+    // shell asks (a file the bin cannot take) is owned by `owner`; declining
+    // it is no success.
+    bool MoveToRecycleBin(const CFoundFile& file, HWND owner);
     // The same with no one to ask: each question the shell would ask is
     // declined without a window ever being shown, so a file the bin cannot
     // take is left where it is.
-    bool MoveToRecycleBinUnattended(const std::wstring& path, const std::wstring& finalPath);
+    bool MoveToRecycleBinUnattended(const CFoundFile& file);
 
 private:
-    // The file at `path` opened for deletion if it is the listed file, or
+    // The file opened for deletion if it is the listed file, or
     // INVALID_HANDLE_VALUE.
-    static HANDLE OpenListedFile(const std::wstring& path, const std::wstring& finalPath);
+    static HANDLE OpenListedFile(const CFoundFile& file);
 };

@@ -2,7 +2,7 @@
 // results window object for the program's whole run.
 #pragma once
 
-#include "engine/file_walk.h"
+#include "engine/search_run.h"
 #include "engine/win_file_system.h"
 #include "patterns/pattern_set.h"
 #include "platform/win/button.h"
@@ -49,7 +49,6 @@ public:
 
     // The search (main_dlg_search.cpp).
     void OnStartSearch();
-    void SearchDirectory(const CString& dir, const std::vector<CString>& masks, int recurse);
     void UpdateSearchStatus(CString dir);
     void PumpAndCheckStop();
 
@@ -115,13 +114,13 @@ private:
     // What the walk asks of the search (ui/main_dlg_search.cpp).
     void DirectoryEntered(const CString& dir) override;
     int ResultCount() const override;
-    void FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath) override;
+    void FileFound(const CString& path, const CFoundFile& file) override;
     bool StopNow() override;
 
     CWinFileSystem m_fileSystem;
     // Ends after a confirmed stop, a closed results window, a quit, or a
     // full result set.
-    CFileWalk m_walk{m_fileSystem, *this};
+    CSearchRun m_search{m_fileSystem, *this};
     bool m_bSearching = false;
     CString m_strStartDir;
 };

@@ -2,15 +2,14 @@
 // the selection and the subfolder box.
 #include "ui/main_dlg.h"
 
-#include <direct.h>
+#include <shlobj.h>
 
-#include <cwchar>
 #include <memory>
 
-#include "engine/search_logic.h"
+#include "engine/paths.h"
 #include "platform/mbcs.h"
-#include "platform/system.h"
 #include "platform/win/ui_seam.h"
+#include "platform/win/wide_text.h"
 #include "ui/captions.h"
 
 namespace {
@@ -21,30 +20,14 @@ struct CoTaskMemFreer {
     void operator()(void* memory) const { ::CoTaskMemFree(memory); }
 };
 
-// The process's current directory as it is now, put back when this goes
-// unless the change is kept.
-class CCurrentDirectoryKeeper {
-public:
-    CCurrentDirectoryKeeper()
-    {
-        const DWORD n = ::GetCurrentDirectoryW(0, nullptr);
-        m_dir.resize(n);
-        const DWORD got = n ? ::GetCurrentDirectoryW(n, &m_dir[0]) : 0;
-        m_dir.resize(got < n ? got : 0);
-    }
-    ~CCurrentDirectoryKeeper()
-    {
-        if (!m_bKeep && !m_dir.empty())
-            ::SetCurrentDirectoryW(m_dir.c_str());
-    }
-    CCurrentDirectoryKeeper(const CCurrentDirectoryKeeper&) = delete;
-    CCurrentDirectoryKeeper& operator=(const CCurrentDirectoryKeeper&) = delete;
-    void Keep() { m_bKeep = true; }
-
-private:
-    std::wstring m_dir;
-    bool m_bKeep = false;
-};
+// The process's current directory, at any length; empty when unreadable.
+std::wstring CurrentDirectory()
+{
+    std::wstring dir(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    const DWORD n = dir.empty() ? 0 : ::GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), &dir[0]);
+    dir.resize(n < dir.size() ? n : 0);
+    return dir;
+}
 
 }  // namespace
 
@@ -96,26 +79,32 @@ bool CMainDlg::PrepareMask(CString& text, int& flag)
 
 bool CMainDlg::PrepareDir(CString& text, int& flag)
 {
-    // The directory is tested by entering it; a refusal goes back.
-    CCurrentDirectoryKeeper current;
-    if (_chdir(text) != 0) {
+    // Tested as the search takes it: a relative path from the current
+    // directory, then the folder at exactly that path, at any depth.
+    const bool relative = !IsAbsolutePath(text);
+    CString current;
+    if (relative && !ExactAnsiFromWide(CurrentDirectory().c_str(), current)) {
+        platform::ShowMessageBox(m_hWnd, kDirUnspellable, kMessageCaption, MB_OK);
+        return false;
+    }
+    const std::wstring verbatim = VerbatimDirectory(m_fileSystem.ExactFormOf(ResolveDirectory(text, current)));
+    if (!CWinFileSystem::IsFolder(verbatim)) {
         platform::ShowMessageBox(m_hWnd, "指定したパスは存在しません", kMessageCaption, MB_OK);
         return false;
     }
     // A relative path is stored as the full path it named when it was tested,
     // so that it still names that directory later.
-    if (!IsAbsolutePath(text)) {
-        char full[MAX_PATH + 1];
-        if (!platform::GetCurrentDir(full, sizeof full)) {
-            platform::ShowMessageBox(m_hWnd, kDirUnspellable, kMessageCaption, MB_OK);
-            return false;
-        }
-        text = full;
+    const std::wstring plain = PlainFormOf(verbatim);
+    if (relative && !ExactAnsiFromWide(plain.c_str(), text)) {
+        platform::ShowMessageBox(m_hWnd, kDirUnspellable, kMessageCaption, MB_OK);
+        return false;
     }
+    // The directory added becomes the current one, where the system takes it as one.
+    if (CanBeCurrentDirectory(plain))
+        m_fileSystem.EnterDirectory(plain);
     if (!EndsWithSeparator(text))
         text += "\\";
     flag = m_chkSubfolders.GetCheck() == BST_CHECKED ? 1 : 0;
-    current.Keep();
     return true;
 }
 
@@ -171,13 +160,12 @@ void CMainDlg::OnBrowse()
         return;
     // A folder without a file-system path leaves the field alone: its display
     // name could name some other directory relative to the current one.
-    // The path as the file system spells it: a name the code page cannot
-    // spell is refused when added, never turned into a look-alike.
-    std::wstring path(MAX_PATH, L'\0');
-    BOOL isPath = ::SHGetPathFromIDListW(item.get(), &path[0]);
-    if (isPath) {
-        path.resize(std::wcslen(path.c_str()));
-        m_editDir.SetWindowText(path);
+    // The path as the file system spells it, at any length: a name the code
+    // page cannot spell is refused when added, never turned into a look-alike.
+    PWSTR path = nullptr;
+    if (SUCCEEDED(::SHGetNameFromIDList(item.get(), SIGDN_FILESYSPATH, &path)) && path) {
+        const std::unique_ptr<wchar_t, CoTaskMemFreer> owned(path);
+        m_editDir.SetWindowText(std::wstring(path));
     }
 }
 

@@ -1,6 +1,7 @@
 // The search: each of the current pattern's directories walked for every
 // mask, every matching file stored in the results window's result set, then
 // listed there.
+#include "engine/progress_schedule.h"
 #include "platform/mbcs.h"
 #include "platform/win/ui_seam.h"
 #include "ui/main_dlg.h"
@@ -27,19 +28,13 @@ void CMainDlg::OnStartSearch()
 void CMainDlg::RunSearch()
 {
     CSearchDlg& dlg = GetSearchDlg();
-    m_walk.Reset();
     if (!dlg.BeginSearch(this))
         return;
     m_bStopConfirmed = 0;
 
     // The pattern cannot change while the search runs. Result paths are
     // absolute and name exactly the file found.
-    const std::vector<CString> masks = SearchedMasks(m_patternSet);
-    for (const SearchedDirectory& dir : SearchedDirectories(m_patternSet, m_strStartDir)) {
-        SearchDirectory(dir.path, masks, dir.recurse);
-        if (m_walk.MustEnd())
-            break;
-    }
+    m_search.Run(m_patternSet, m_strStartDir);
 
     if (m_bStopConfirmed == 1) {
         dlg.EndSearchUnlisted();
@@ -50,12 +45,7 @@ void CMainDlg::RunSearch()
             PumpAndCheckStop();
             return m_bStopConfirmed == 1;
         },
-        m_walk.LimitReached());
-}
-
-void CMainDlg::SearchDirectory(const CString& dir, const std::vector<CString>& masks, int recurse)
-{
-    m_walk.Walk(dir, masks, recurse);
+        m_search.LimitReached());
 }
 
 void CMainDlg::UpdateSearchStatus(CString dir)
@@ -99,9 +89,9 @@ int CMainDlg::ResultCount() const
     return m_searchDlg.GetResultCount();
 }
 
-void CMainDlg::FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath)
+void CMainDlg::FileFound(const CString& path, const CFoundFile& file)
 {
-    m_searchDlg.AddResult(path, exactPath, finalPath);
+    m_searchDlg.AddResult(path, file);
 }
 
 bool CMainDlg::StopNow()

@@ -141,12 +141,11 @@ bool CSearchDlg::BeginSearch(CWnd* owner)
     return true;
 }
 
-void CSearchDlg::AddResult(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath)
+void CSearchDlg::AddResult(const CString& path, const CFoundFile& file)
 {
     const int n = m_nResultCount;
     m_strResult[n] = path;
-    m_wstrResult[n] = exactPath;
-    m_wstrFinalPath[n] = finalPath;
+    m_found[n] = file;
     m_nDeleteFlag[n] = 1;
     m_nRecycleFlag[n] = 1;
     m_nResultCount = n + 1;
@@ -177,9 +176,10 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         for (int i = 0; i < 2; ++i)
             m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), WideFromAnsi(MarkFor(i)));
         for (int i = 0; i < m_nResultCount; ++i) {
-            m_listResults.AddString(m_wstrResult[i]);
+            const std::wstring line = m_found[i].Shown();
+            m_listResults.AddString(line);
             m_drain.SetPos(i);
-            m_nLineWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrResult[i]);
+            m_nLineWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), line);
             m_nWidestLine = m_nLineWidth[i] > m_nWidestLine ? m_nLineWidth[i] : m_nWidestLine;
             const bool stop = stopConfirmed();
             if (!HasWindow())
@@ -320,7 +320,7 @@ void CSearchDlg::ShowFlags(CButton& box, const int* flags, int count)
 
 void CSearchDlg::OnSelchangeResultList()
 {
-    // Every selected line counts, also beyond MAX_SEL_ITEMS; with none
+    // Every selected line counts, also beyond 32,000; with none
     // selected both boxes show unchecked.
     int count = GetSelectedLines();
     ShowFlags(m_chkToRecycle, m_nRecycleFlag, count);

@@ -9,7 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/search_logic.h"
+#include "engine/file_walk.h"
+#include "engine/found_file.h"
 #include "engine/win_file_system.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
@@ -46,8 +47,9 @@ public:
     // an empty result set; false when it cannot be created.
     bool BeginSearch(CWnd* owner);
     int GetResultCount() const { return m_nResultCount; }
-    // Stores a found file as the next result, ticked for the Recycle Bin.
-    void AddResult(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath);
+    // Stores a found file as the next result, ticked for the Recycle Bin;
+    // `path` is its line as the code page spells it.
+    void AddResult(const CString& path, const CFoundFile& file);
     void ShowProgressMaximum(int maximum);
     void ShowSearchingIn(const CString& dir);
     // Drains the queue when a drain is due; false once the window has gone.
@@ -65,10 +67,9 @@ public:
 
     // ---- The deletion pass --------------------------------------------------
 
-    // The pass's steps, on a result's exact path and the final path the
-    // search fixed for it.
-    int DeleteOneFile(const std::wstring& path, const std::wstring& finalPath);
-    int DeleteToRecycleBin(std::wstring path, const std::wstring& finalPath);
+    // The pass's steps, on a result as the search found it.
+    int DeleteOneFile(const CFoundFile& file);
+    int DeleteToRecycleBin(const CFoundFile& file);
     void MarkResult(int line, int result);
     void PumpMessages();
     // The interrupt question of a running pass, asked once at a time; Yes
@@ -112,8 +113,7 @@ private:
     void FitMarkedLine(int line, int result);
     // The mark a line gets for the outcome of its delete.
     static const char* MarkFor(int result) { return DeletionMark(result == 1); }
-    // Fills m_selected with every selected line (beyond MAX_SEL_ITEMS too)
-    // and returns how many there are.
+    // Fills m_selected with every selected line and returns how many there are.
     int GetSelectedLines();
     void ApplyBoxClick(CButton& box, int* flags);
     void ShowFlags(CButton& box, const int* flags, int count);
@@ -121,11 +121,9 @@ private:
     int m_bBusy;
     int m_bReadyToDelete;
     CString m_strResult[MAX_RESULTS];
-    // Each result's path exactly as the file system spells it: the line shows
-    // it and the deletion takes it, also where m_strResult has "？" for a character.
-    std::wstring m_wstrResult[MAX_RESULTS];
-    // The final path each result must still have to be deleted.
-    std::wstring m_wstrFinalPath[MAX_RESULTS];
+    // Each result as the search found it: the line shows its exact path and
+    // the deletion takes it, also where m_strResult has "？" for a character.
+    CFoundFile m_found[MAX_RESULTS];
     int m_nDeleteFlag[MAX_RESULTS];
     int m_nRecycleFlag[MAX_RESULTS];
     int m_nResultCount;

@@ -26,8 +26,7 @@ void CSearchDlg::RunDeletionPass()
             break;
         if (m_nDeleteFlag[i] != 1)
             continue;
-        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_wstrResult[i], m_wstrFinalPath[i])
-                                            : DeleteOneFile(m_wstrResult[i], m_wstrFinalPath[i]);
+        int result = m_nRecycleFlag[i] == 1 ? DeleteToRecycleBin(m_found[i]) : DeleteOneFile(m_found[i]);
         MarkResult(i, result);
         m_drain.SetPos(i);
         PumpMessages();
@@ -53,15 +52,15 @@ bool CSearchDlg::AskInterrupt()
     return yes;
 }
 
-int CSearchDlg::DeleteOneFile(const std::wstring& path, const std::wstring& finalPath)
+int CSearchDlg::DeleteOneFile(const CFoundFile& file)
 {
-    return m_deleter.DeletePermanently(path, finalPath) ? 1 : 0;
+    return m_deleter.DeletePermanently(file) ? 1 : 0;
 }
 
-int CSearchDlg::DeleteToRecycleBin(std::wstring path, const std::wstring& finalPath)
+int CSearchDlg::DeleteToRecycleBin(const CFoundFile& file)
 {
     // Owned by this window, so that nothing else runs while the shell asks.
-    return m_deleter.MoveToRecycleBin(path, finalPath, m_hWnd) ? 1 : 0;
+    return m_deleter.MoveToRecycleBin(file, m_hWnd) ? 1 : 0;
 }
 
 void CSearchDlg::MarkResult(int line, int result)

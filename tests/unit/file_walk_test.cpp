@@ -1,5 +1,5 @@
-// The walk of one stored directory for every mask, over a file system given
-// as a table: order, paths, links, the result limit and stops, natively.
+// The search run over a file system given as a table: order, the forms of
+// each path, links, the result limit and stops, natively.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_walk.h"
-#include "engine/search_logic.h"
-#include "platform/mbcs.h"
+#include "engine/search_run.h"
+#include "patterns/pattern_set.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -53,6 +53,8 @@ std::wstring ExactFormOfText(const char* text)
 // entries in listing order: "NAME/" is a directory, "NAME@" a symbolic link
 // to one, "NAME~" a cloud drive's placeholder folder, "NAME%" a reparse point
 // of a kind nobody knows. A stored directory in `links` resolves elsewhere.
+// Folders are listed by their verbatim paths only, exactly: "CACHE." is not
+// "CACHE".
 class TableFileSystem : public WalkFileSystem {
 public:
     TableFileSystem(std::map<std::wstring, ExactLines> dirs, std::map<std::wstring, std::wstring> links = {})
@@ -72,12 +74,15 @@ public:
         return std::unique_ptr<Listing>(new TableListing(m_dirs[key]));
     }
 
-    std::wstring FinalPathOf(const std::wstring& dir) override
+    // Asked once as the walk starts with a stored directory: each folder is
+    // listed once for all the masks from then on.
+    std::wstring ReportedNameOf(const std::wstring& dir) override
     {
+        listings.clear();
         std::wstring key = Key(dir);
         if (!m_dirs.count(key))
             return std::wstring();
-        return L"\\\\?\\" + (m_links.count(key) ? m_links[key] : key);
+        return (m_links.count(key) ? m_links[key] : key).substr(2);
     }
 
     bool EnterDirectory(const std::wstring& dir) override
@@ -108,7 +113,7 @@ private:
             if (isDir && !dots)
                 m_name.pop_back();
             const std::uint32_t tag = kind == L'@' ? 0xA000000Cu : kind == L'~' ? 0x9000601Au : kind == L'%' ? 0x80000099u : 0;
-            entry = Entry{m_name.c_str(), isDir, tag != 0, tag};
+            entry = Entry{m_name.c_str(), isDir, tag != 0, tag, 0};
             return true;
         }
         bool EndedInError() const override { return false; }
@@ -121,6 +126,9 @@ private:
 
     static std::wstring Key(std::wstring dir)
     {
+        if (dir.compare(0, 4, L"\\\\?\\") != 0)
+            return std::wstring();
+        dir.erase(0, 4);
         for (wchar_t& c : dir)
             c = c < 0x80 ? static_cast<wchar_t>(std::toupper(c)) : c;
         if (!dir.empty() && dir.back() == L'\\')
@@ -133,18 +141,18 @@ private:
 };
 
 // Records what the walk reports: "enter DIR", "file PATH" and "poll", and
-// the exact and final path of every file.
+// the exact and verbatim path of every file.
 class RecordingCaller : public WalkCaller {
 public:
     RecordingCaller(int count, int stopAtPoll) : m_count(count), m_stopAtPoll(stopAtPoll) {}
     void DirectoryEntered(const CString& dir) override { events.push_back("enter " + std::string(dir)); }
     int ResultCount() const override { return m_count; }
-    void FileFound(const CString& path, const std::wstring& exactPath, const std::wstring& finalPath) override
+    void FileFound(const CString& path, const CFoundFile& file) override
     {
         ++m_count;
         events.push_back("file " + std::string(path));
-        exact.push_back(exactPath);
-        finals.push_back(finalPath);
+        exact.push_back(file.Shown());
+        verbatim.push_back(file.Verbatim());
     }
     bool StopNow() override
     {
@@ -153,13 +161,15 @@ public:
     }
     Lines events;
     ExactLines exact;
-    ExactLines finals;
+    ExactLines verbatim;
 
 private:
     int m_count;
     int m_stopAtPoll;
     int m_polls = 0;
 };
+
+const std::wstring kLongName(251, L'A');  // C:\LONG\ and this one are beyond a current directory's limit
 
 const std::map<std::wstring, ExactLines> kTree = {
     {L"C:", {L"ROOT.TMP", L"SUB1/", L"SUB2/"}},
@@ -181,32 +191,37 @@ const std::map<std::wstring, ExactLines> kTree = {
     {L"C:\\YEN", {L"A¥B/", L"Z/"}},
     {L"C:\\YEN\\A¥B", {L"1.TMP"}},
     {L"C:\\YEN\\Z", {L"2.TMP"}},
+    {L"C:\\DOTS", {L"cache/", L"cache./", L"data.tmp.", L"data.tmp", L"space.tmp ", L"nul.tmp"}},
+    {L"C:\\DOTS\\CACHE", {L"f.tmp"}},
+    {L"C:\\DOTS\\CACHE.", {L"g.tmp"}},
+    {L"C:\\LONG", {L"top.tmp", kLongName + L"/"}},
+    {L"C:\\LONG\\" + kLongName, {L"deep.tmp"}},
 };
 // A stored directory that is itself a link, and where it leads.
 const std::map<std::wstring, std::wstring> kLinks = {{L"C:\\LINKED", L"C:\\SUB2\\DEEP"}};
 
-struct Walk {
-    const char* dir;
-    std::vector<CString> masks;
+struct Dir {
+    const char* path;
     int recurse;
 };
 
 struct Row {
     const char* what;
-    std::vector<Walk> walks;  // as the search runs them, one per stored directory
+    std::vector<Dir> dirs;  // the pattern's, in order
+    std::vector<CString> masks;
     Lines events;
     int startCount = 0;
     int stopAtPoll = 0;
     bool limitReached = false;
     ExactLines exact = {};                 // checked when given
-    ExactLines finals = {};                // checked when given
+    ExactLines verbatim = {};              // checked when given
     const wchar_t* lastEntered = nullptr;  // the current directory afterwards, checked when given
 
     // Rows say only what they check beyond the events.
     Row Starting(int count, bool full) const { return Set(&Row::startCount, count).Set(&Row::limitReached, full); }
     Row StopAt(int poll) const { return Set(&Row::stopAtPoll, poll); }
     Row Exact(const ExactLines& paths) const { return Set(&Row::exact, paths); }
-    Row Finals(const ExactLines& paths) const { return Set(&Row::finals, paths); }
+    Row Verbatim(const ExactLines& paths) const { return Set(&Row::verbatim, paths); }
     Row LeavesIn(const wchar_t* dir) const { return Set(&Row::lastEntered, dir); }
     template <typename T, typename V>
     Row Set(T Row::*member, const V& value) const
@@ -217,122 +232,164 @@ struct Row {
     }
 };
 
-TEST(FileWalk, OrderPathsLinksLimitAndStops)
+TEST(SearchRun, OrderPathsLinksLimitAndStops)
 {
+    const std::string longDir = "C:\\LONG\\" + std::string(kLongName.begin(), kLongName.end());
     const Row rows[] = {
-        Row{"a root: its files are root + name, and so are their final paths; the walk ends in the last folder entered",
-            {{"C:\\", {"*.TMP"}, 1}},
+        Row{"a root: its files are root + name; the walk ends in the last folder entered",
+            {{"C:\\", 1}},
+            {"*.TMP"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
              "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"}}
-            .Finals(
-                {L"\\\\?\\C:\\ROOT.TMP", L"\\\\?\\C:\\SUB1\\A.TMP", L"\\\\?\\C:\\SUB2\\B.TMP", L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"})
+            .Verbatim({L"\\\\?\\C:\\ROOT.TMP", L"\\\\?\\C:\\SUB1\\A.TMP", L"\\\\?\\C:\\SUB2\\B.TMP",
+                       L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"})
             .LeavesIn(L"C:\\SUB2\\DEEP"),
-        {"without subfolders only the directory itself",
-         {{"C:\\SUB2", {"*.TMP"}, 0}},
-         {"enter C:\\SUB2", "file C:\\SUB2\\B.TMP", "poll"}},
+        {"without subfolders only the directory itself", {{"C:\\SUB2", 0}}, {"*.TMP"}, {"enter C:\\SUB2", "file C:\\SUB2\\B.TMP", "poll"}},
         {"a subfolder flag other than 1 is no subfolder flag",
-         {{"C:\\SUB2", {"*.TMP"}, 2}},
+         {{"C:\\SUB2", 2}},
+         {"*.TMP"},
          {"enter C:\\SUB2", "file C:\\SUB2\\B.TMP", "poll"}},
         {"a directory ending in 表 gets its separator; a mask matching a directory polls but lists nothing",
-         {{"C:\\DATA表", {"*.TMP"}, 1}},
+         {{"C:\\DATA表", 1}},
+         {"*.TMP"},
          {"enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll", "enter C:\\DATA表\\X.TMP",
           "file C:\\DATA表\\X.TMP\\H.TMP", "poll", "enter C:\\DATA表\\SUB", "file C:\\DATA表\\SUB\\G.TMP", "poll"}},
         {"\"*\" matches . and .. too: polled, never listed nor walked",
-         {{"C:\\SUB1", {"*"}, 1}},
+         {{"C:\\SUB1", 1}},
+         {"*"},
          {"enter C:\\SUB1", "poll", "poll", "file C:\\SUB1\\A.TMP", "poll", "file C:\\SUB1\\A.LOG", "poll"}},
         Row{"a later mask walks the whole tree again from what the listings kept, folder by folder",
-            {{"C:\\", {"*.TMP", "*.LOG"}, 1}},
+            {{"C:\\", 1}},
+            {"*.TMP", "*.LOG"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll", "enter C:\\SUB2",
              "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll", "enter C:\\",
              "enter C:\\SUB1", "file C:\\SUB1\\A.LOG", "poll", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP"}}
             .LeavesIn(L"C:\\SUB2\\DEEP"),
         {"a file under two directories and matched by two masks is listed once per match",
-         {{"C:\\SUB2\\", {"*.TMP", "C.*"}, 1}, {"C:\\SUB2\\DEEP\\", {"*.TMP"}, 0}},
+         {{"C:\\SUB2\\", 1}, {"C:\\SUB2\\DEEP\\", 0}},
+         {"*.TMP", "C.*"},
          {"enter C:\\SUB2\\", "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll",
           "enter C:\\SUB2\\", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll", "enter C:\\SUB2\\DEEP\\",
-          "file C:\\SUB2\\DEEP\\C.TMP", "poll"}},
+          "file C:\\SUB2\\DEEP\\C.TMP", "poll", "enter C:\\SUB2\\DEEP\\", "file C:\\SUB2\\DEEP\\C.TMP", "poll"}},
         {"a mask takes a file by its own name only: masks in the pattern's order, each in listing order",
-         {{"C:\\MIX\\", {"*.tmp", "*.bak", "*.htm", "*."}, 0}},
+         {{"C:\\MIX\\", 0}},
+         {"*.tmp", "*.bak", "*.htm", "*."},
          {"enter C:\\MIX\\", "file C:\\MIX\\a.tmp", "poll", "file C:\\MIX\\B.TMP", "poll", "enter C:\\MIX\\",
           "file C:\\MIX\\c.bak", "poll", "enter C:\\MIX\\", "file C:\\MIX\\p.htm", "poll", "enter C:\\MIX\\",
           "file C:\\MIX\\noext", "poll"}},
         {"links, junctions and unknown reparse points are not followed, a cloud placeholder folder is; a subfolder "
          "that cannot be entered is skipped for every mask",
-         {{"C:\\LINKS\\", {"*.TMP", "P.*"}, 1}},
+         {{"C:\\LINKS\\", 1}},
+         {"*.TMP", "P.*"},
          {"enter C:\\LINKS\\", "file C:\\LINKS\\Z.TMP", "poll", "enter C:\\LINKS\\CLOUD", "file C:\\LINKS\\CLOUD\\P.TMP", "poll",
           "enter C:\\LINKS\\", "enter C:\\LINKS\\CLOUD", "file C:\\LINKS\\CLOUD\\P.TMP", "poll"}},
-        Row{"a stored directory that is a link is entered; final paths are those of where it leads",
-            {{"C:\\LINKED\\", {"*.TMP"}, 1}},
+        Row{"a stored directory that is a link is entered, under its own name",
+            {{"C:\\LINKED\\", 1}},
+            {"*.TMP"},
             {"enter C:\\LINKED\\", "file C:\\LINKED\\C.TMP", "poll"}}
             .Exact({L"C:\\LINKED\\C.TMP"})
-            .Finals({L"\\\\?\\C:\\SUB2\\DEEP\\C.TMP"}),
+            .Verbatim({L"\\\\?\\C:\\LINKED\\C.TMP"}),
         {"a missing directory is skipped without a word; the next is walked",
-         {{"C:\\GONE\\", {"*.TMP"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
+         {{"C:\\GONE\\", 1}, {"C:\\SUB1\\", 1}},
+         {"*.TMP"},
          {"enter C:\\SUB1\\", "file C:\\SUB1\\A.TMP", "poll"}},
         {"a mask matching nothing: no poll, and the subdirectories are still walked",
-         {{"C:\\", {"*.NONE"}, 1}},
+         {{"C:\\", 1}},
+         {"*.NONE"},
          {"enter C:\\", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP"}},
-        Row{"the 64001st match is not stored and ends the walk, unpolled",
-            {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
+        Row{"the 64001st match is not stored and ends the search, unpolled",
+            {{"C:\\", 1}, {"C:\\SUB1\\", 1}},
+            {"*.TMP", "*.LOG"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1"}}
             .Starting(MAX_RESULTS - 1, true)
             .LeavesIn(L"C:\\SUB1"),
-        Row{"a stop at the first entry: no further entry, subdirectory, mask or walk",
-            {{"C:\\", {"*.TMP", "*.LOG"}, 1}, {"C:\\SUB1\\", {"*.TMP"}, 1}},
+        Row{"a stop at the first entry: no further entry, subdirectory, mask or directory",
+            {{"C:\\", 1}, {"C:\\SUB1\\", 1}},
+            {"*.TMP", "*.LOG"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll"}}
             .StopAt(1),
         Row{"a stop deep down ends every level above",
-            {{"C:\\", {"*.TMP"}, 1}},
+            {{"C:\\", 1}},
+            {"*.TMP"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "file C:\\SUB1\\A.TMP", "poll"}}
             .StopAt(2),
         Row{"a stop in a later mask's walk",
-            {{"C:\\SUB2\\", {"*.TMP", "C.*"}, 1}},
+            {{"C:\\SUB2\\", 1}},
+            {"*.TMP", "C.*"},
             {"enter C:\\SUB2\\", "file C:\\SUB2\\B.TMP", "poll", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll",
              "enter C:\\SUB2\\", "enter C:\\SUB2\\DEEP", "file C:\\SUB2\\DEEP\\C.TMP", "poll"}}
             .StopAt(3),
         Row{"names the code page cannot spell: \"？\" beside the exact path, never a look-alike; such a directory is walked "
             "like any other",
-            {{"C:\\INTL\\", {"*.TMP"}, 1}},
+            {{"C:\\INTL\\", 1}},
+            {"*.TMP"},
             {"enter C:\\INTL\\", "file C:\\INTL\\caf？.tmp", "poll", "file C:\\INTL\\cafe.tmp", "poll", "file C:\\INTL\\？.tmp",
              "poll", "file C:\\INTL\\ab.tmp", "poll", "enter C:\\INTL\\？？", "file C:\\INTL\\？？\\x.tmp", "poll"}}
             .Exact({L"C:\\INTL\\café.tmp", L"C:\\INTL\\cafe.tmp", L"C:\\INTL\\한.tmp", L"C:\\INTL\\ab.tmp",
                     L"C:\\INTL\\사진\\x.tmp"}),
         Row{"a spelling holding a \"\\\" never cuts the path short: the next folder is named right",
-            {{"C:\\YEN", {"*.TMP"}, 1}},
+            {{"C:\\YEN", 1}},
+            {"*.TMP"},
             {"enter C:\\YEN", "enter C:\\YEN\\A\\B", "file C:\\YEN\\A\\B\\1.TMP", "poll", "enter C:\\YEN\\Z",
              "file C:\\YEN\\Z\\2.TMP", "poll"}}
             .Exact({L"C:\\YEN\\A¥B\\1.TMP", L"C:\\YEN\\Z\\2.TMP"}),
-        Row{"exact paths follow the same joins as the code page's, root and 表 included",
-            {{"C:\\", {"ROOT.TMP"}, 1}, {"C:\\DATA表", {"*.TMP"}, 1}},
-            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "enter C:\\SUB2", "enter C:\\SUB2\\DEEP",
-             "enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll", "enter C:\\DATA表\\X.TMP",
-             "file C:\\DATA表\\X.TMP\\H.TMP", "poll", "enter C:\\DATA表\\SUB", "file C:\\DATA表\\SUB\\G.TMP", "poll"}}
-            .Exact({L"C:\\ROOT.TMP", L"C:\\DATA表\\F.TMP", L"C:\\DATA表\\X.TMP\\H.TMP", L"C:\\DATA表\\SUB\\G.TMP"}),
+        Row{"exact and verbatim paths follow the same joins as the code page's, root and 表 included",
+            {{"C:\\", 0}, {"C:\\DATA表", 0}},
+            {"*.TMP"},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\DATA表", "file C:\\DATA表\\F.TMP", "poll", "poll"}}
+            .Exact({L"C:\\ROOT.TMP", L"C:\\DATA表\\F.TMP"})
+            .Verbatim({L"\\\\?\\C:\\ROOT.TMP", L"\\\\?\\C:\\DATA表\\F.TMP"}),
+        Row{"names ending in a dot or a space and device names are kept exactly: \"cache.\" is walked beside \"cache\", "
+            "each with its own files; the current directory is the last folder that can be one",
+            {{"C:\\DOTS", 1}},
+            {"*.TMP"},
+            {"enter C:\\DOTS", "file C:\\DOTS\\data.tmp", "poll", "file C:\\DOTS\\nul.tmp", "poll", "enter C:\\DOTS\\cache",
+             "file C:\\DOTS\\cache\\f.tmp", "poll", "enter C:\\DOTS\\cache.", "file C:\\DOTS\\cache.\\g.tmp", "poll"}}
+            .Verbatim({L"\\\\?\\C:\\DOTS\\data.tmp", L"\\\\?\\C:\\DOTS\\nul.tmp", L"\\\\?\\C:\\DOTS\\cache\\f.tmp",
+                       L"\\\\?\\C:\\DOTS\\cache.\\g.tmp"})
+            .LeavesIn(L"C:\\DOTS\\cache"),
+        Row{"a name ending in a dot or a space is found by a mask that takes it",
+            {{"C:\\DOTS\\", 0}},
+            {"*.TMP.", "SPACE*"},
+            {"enter C:\\DOTS\\", "file C:\\DOTS\\data.tmp.", "poll", "enter C:\\DOTS\\", "file C:\\DOTS\\space.tmp ", "poll"}}
+            .Exact({L"C:\\DOTS\\data.tmp.", L"C:\\DOTS\\space.tmp "})
+            .Verbatim({L"\\\\?\\C:\\DOTS\\data.tmp.", L"\\\\?\\C:\\DOTS\\space.tmp "}),
+        Row{"a folder beyond a current directory's limit is walked like any other",
+            {{"C:\\LONG", 1}},
+            {"*.TMP"},
+            {"enter C:\\LONG", "file C:\\LONG\\top.tmp", "poll", "enter " + longDir, "file " + longDir + "\\deep.tmp", "poll"}}
+            .LeavesIn(L"C:\\LONG"),
+        Row{"relative and dotted directories are resolved before the prefix",
+            {{"C:\\SUB2\\..\\SUB1\\.", 0}, {"DATA表/./SUB", 0}},
+            {"*.TMP"},
+            {"enter C:\\SUB2\\..\\SUB1\\.", "file C:\\SUB2\\..\\SUB1\\.\\A.TMP", "poll", "enter C:\\DATA表/./SUB",
+             "file C:\\DATA表/./SUB\\G.TMP", "poll"}}
+            .Verbatim({L"\\\\?\\C:\\SUB1\\A.TMP", L"\\\\?\\C:\\DATA表\\SUB\\G.TMP"}),
     };
+    testing_support::TempDir fresh;  // no settings file for the set to find
     for (const Row& row : rows) {
+        CPatternSet set;
+        for (const Dir& dir : row.dirs)
+            set.AddDir(dir.path, dir.recurse);
+        for (const CString& mask : row.masks)
+            set.AddMask(mask, 0);
         TableFileSystem fs(kTree, kLinks);
         RecordingCaller caller(row.startCount, row.stopAtPoll);
-        CFileWalk walk(fs, caller);
-        for (const Walk& w : row.walks) {
-            walk.Walk(w.dir, w.masks, w.recurse);
-            // Each folder is listed once for all the masks.
-            EXPECT_FALSE(fs.listedTwice) << row.what;
-            fs.listings.clear();
-            if (walk.MustEnd())
-                break;
-        }
+        CSearchRun search(fs, caller);
+        search.Run(set, "C:\\");
+        EXPECT_FALSE(fs.listedTwice) << row.what;
         EXPECT_EQ(row.events, caller.events) << row.what;
         if (!row.exact.empty()) {
             EXPECT_EQ(row.exact, caller.exact) << row.what;
         }
-        if (!row.finals.empty()) {
-            EXPECT_EQ(row.finals, caller.finals) << row.what;
+        if (!row.verbatim.empty()) {
+            EXPECT_EQ(row.verbatim, caller.verbatim) << row.what;
         }
         if (row.lastEntered) {
             EXPECT_EQ(std::wstring(row.lastEntered), fs.entered) << row.what;
         }
-        EXPECT_EQ(row.limitReached, walk.LimitReached()) << row.what;
-        EXPECT_EQ(row.limitReached || row.stopAtPoll > 0, walk.MustEnd()) << row.what;
+        EXPECT_EQ(row.limitReached, search.LimitReached()) << row.what;
+        EXPECT_EQ(row.limitReached || row.stopAtPoll > 0, search.EndedEarly()) << row.what;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -215,30 +216,52 @@ void OnLoopStep()
         WaitOutDrainInterval();
 }
 
-using FindFirst = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
-using FindFirstEx = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD);
-using FindNext = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
-FindFirst g_findFirst = nullptr;
-FindFirstEx g_findFirstEx = nullptr;
-FindNext g_findNext = nullptr;
+using GetInformation = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+using Close = BOOL(WINAPI*)(HANDLE);
+GetInformation g_getInformation = nullptr;
+Close g_close = nullptr;
 
-HANDLE WINAPI SlowFindFirstFileW(LPCWSTR name, LPWIN32_FIND_DATAW entry)
+// A folder listing read in batches is handed to the program one entry at a
+// time, each entry a step: the batch read last and the entries left of it.
+struct PendingEntries {
+    HANDLE folder = nullptr;
+    std::vector<char> batch;
+    size_t next = 0;
+    bool pending = false;
+} g_pending;
+
+BOOL WINAPI SlowGetFileInformationByHandleEx(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID buffer, DWORD size)
 {
+    if (kind != FileIdBothDirectoryInfo && kind != FileIdBothDirectoryRestartInfo)
+        return g_getInformation(handle, kind, buffer, size);
     OnLoopStep();
-    return g_findFirst(name, entry);
+    PendingEntries& p = g_pending;
+    if (!p.pending || p.folder != handle || kind == FileIdBothDirectoryRestartInfo) {
+        p.batch.assign(size, 0);
+        if (!g_getInformation(handle, kind, p.batch.data(), size)) {
+            p.pending = false;
+            return FALSE;
+        }
+        p.folder = handle;
+        p.next = 0;
+        p.pending = true;
+    }
+    auto* entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(p.batch.data() + p.next);
+    const size_t bytes = entry->NextEntryOffset ? entry->NextEntryOffset : offsetof(FILE_ID_BOTH_DIR_INFO, FileName) + entry->FileNameLength;
+    std::memcpy(buffer, entry, bytes);
+    reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(buffer)->NextEntryOffset = 0;
+    if (entry->NextEntryOffset)
+        p.next += entry->NextEntryOffset;
+    else
+        p.pending = false;
+    return TRUE;
 }
 
-HANDLE WINAPI SlowFindFirstFileExW(LPCWSTR name, FINDEX_INFO_LEVELS level, LPVOID entry, FINDEX_SEARCH_OPS op, LPVOID filter,
-                                   DWORD flags)
+BOOL WINAPI SlowCloseHandle(HANDLE handle)
 {
-    OnLoopStep();
-    return g_findFirstEx(name, level, entry, op, filter, flags);
-}
-
-BOOL WINAPI SlowFindNextFileW(HANDLE find, LPWIN32_FIND_DATAW entry)
-{
-    OnLoopStep();
-    return g_findNext(find, entry);
+    if (g_pending.pending && g_pending.folder == handle)
+        g_pending.pending = false;
+    return g_close(handle);
 }
 
 // Points every import of `from` in this program at `to`.
@@ -273,12 +296,11 @@ ResultsSpy::ResultsSpy()
 {
     g_spy = this;
     m_hook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &ResultsSpy::Hook, nullptr, ::GetCurrentThreadId());
-    g_findFirst = reinterpret_cast<FindFirst>(Export("FindFirstFileW"));
-    g_findFirstEx = reinterpret_cast<FindFirstEx>(Export("FindFirstFileExW"));
-    g_findNext = reinterpret_cast<FindNext>(Export("FindNextFileW"));
-    RedirectImports(reinterpret_cast<void*>(g_findFirst), reinterpret_cast<void*>(&SlowFindFirstFileW));
-    RedirectImports(reinterpret_cast<void*>(g_findFirstEx), reinterpret_cast<void*>(&SlowFindFirstFileExW));
-    RedirectImports(reinterpret_cast<void*>(g_findNext), reinterpret_cast<void*>(&SlowFindNextFileW));
+    g_getInformation = reinterpret_cast<GetInformation>(Export("GetFileInformationByHandleEx"));
+    g_close = reinterpret_cast<Close>(Export("CloseHandle"));
+    g_pending.pending = false;
+    RedirectImports(reinterpret_cast<void*>(g_getInformation), reinterpret_cast<void*>(&SlowGetFileInformationByHandleEx));
+    RedirectImports(reinterpret_cast<void*>(g_close), reinterpret_cast<void*>(&SlowCloseHandle));
 }
 
 ResultsSpy::~ResultsSpy()
@@ -290,9 +312,9 @@ void ResultsSpy::Stop()
 {
     if (g_spy != this)
         return;
-    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileW), reinterpret_cast<void*>(g_findFirst));
-    RedirectImports(reinterpret_cast<void*>(&SlowFindFirstFileExW), reinterpret_cast<void*>(g_findFirstEx));
-    RedirectImports(reinterpret_cast<void*>(&SlowFindNextFileW), reinterpret_cast<void*>(g_findNext));
+    RedirectImports(reinterpret_cast<void*>(&SlowGetFileInformationByHandleEx), reinterpret_cast<void*>(g_getInformation));
+    RedirectImports(reinterpret_cast<void*>(&SlowCloseHandle), reinterpret_cast<void*>(g_close));
+    g_pending.pending = false;
     ::UnhookWindowsHookEx(m_hook);
     g_spy = nullptr;
 }

@@ -796,9 +796,10 @@ TEST_F(SearchTest, StopsAt64000ResultsListsThemAllAndAppliesEverySelection)
     EXPECT_EQ(std::vector<int>{0}, Selection());
     EXPECT_EQ(0u, boxes.Count());
 
-    // A selection larger than MAX_SEL_ITEMS: a line beyond that many shows
-    // in the boxes, and a click reaches every selected line.
-    const int beyond = MAX_SEL_ITEMS + 8000;
+    // A selection larger than one fetch of selected lines once took (32,000):
+    // a line beyond that many shows in the boxes, and a click reaches every
+    // selected line.
+    const int beyond = 32000 + 8000;
     SetFlags(beyond, 0, 1);
     SelectAll();
     EXPECT_EQ(BST_INDETERMINATE, CheckOf(IDC_DELETE_THIS));

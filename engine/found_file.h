@@ -1,0 +1,60 @@
+// What the search found of one file, carried from the walk to the delete:
+// the line the user sees, the verbatim path every call takes, and what the
+// check before a delete compares.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One stored directory as a search took it, shared by the files found below it.
+struct CSearchRoot {
+    std::wstring shown;     // the user's form, exact: as stored, a relative one taken from its base
+    std::wstring verbatim;  // its verbatim form (engine/paths.h)
+    std::wstring reported;  // the name the system reported for it when the search began, links followed
+};
+
+// What the check before a delete makes of the file it opened at a found
+// file's verbatim path.
+enum class FileVerdict {
+    Listed,       // the file the search listed
+    Other,        // another file, or one the system cannot tell from another
+    AskNamesake,  // the listed file unless its namesake (NamesakeOf) is this same file
+};
+
+// The ids a file system gives when it keeps none.
+bool IsKnownFileId(std::uint64_t id);
+
+class CFoundFile {
+public:
+    CFoundFile() = default;
+    // `below` holds the names below the stored directory, the file's last,
+    // exactly as the listings gave them; `fileId` is the listing's id for it.
+    CFoundFile(std::shared_ptr<const CSearchRoot> root, std::wstring below, std::uint64_t fileId)
+        : m_root(std::move(root)), m_below(std::move(below)), m_fileId(fileId)
+    {}
+
+    // What the user sees: the stored directory as stored, then the names.
+    std::wstring Shown() const;
+    // What every file-system call takes.
+    std::wstring Verbatim() const;
+
+    // The check before a delete, on the file the system opened at
+    // Verbatim() (links followed): its id, and the name the system reports
+    // for it, in the form it reported the stored directory's. The id must be
+    // the listed one and the name the one the walk went through; a name that
+    // ends in a dot or a space is also told from its namesake, which a system
+    // may report in its place.
+    FileVerdict Judge(std::uint64_t openedId, const std::wstring& reportedName) const;
+
+private:
+    std::shared_ptr<const CSearchRoot> m_root;
+    std::wstring m_below;
+    std::uint64_t m_fileId = 0;
+};
+
+// What a result's line shows after its delete.
+inline const char* DeletionMark(bool deleted)
+{
+    return deleted ? "（削除済み）" : "(削除に失敗)";
+}

@@ -1,0 +1,241 @@
+// The engine's decisions that need no file system: the progress schedule,
+// the forms of a path, what the shell and the current directory can take,
+// the check before a delete, masks and the three-state boxes.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "engine/found_file.h"
+#include "engine/paths.h"
+#include "engine/progress_schedule.h"
+#include "engine/search_run.h"
+#include "engine/selection_logic.h"
+
+namespace {
+
+TEST(ProgressSchedule, WidensOnlyAtTheScheduledCounts)
+{
+    const int scheduled[][2] = {{100, 300},   {300, 500},   {500, 1000},   {1000, 1500},   {1500, 2000},  {2000, 3000},
+                                {3000, 5000}, {5000, 8000}, {8000, 10000}, {10000, 15000}, {15000, 20000}};
+    for (auto& s : scheduled)
+        EXPECT_EQ(s[1], ProgressMaximumFor(s[0])) << s[0];
+    for (int count : {0, 1, 99, 101, 150, 299, 20000, 25000, 64000, -1})
+        EXPECT_EQ(0, ProgressMaximumFor(count)) << count;
+}
+
+TEST(PathJoining, SeparatorDecidedByTheLastWholeCharacter)
+{
+    struct Row {
+        const char* dir;
+        const char* name;
+        const char* joined;
+    } rows[] = {
+        {"C:\\TEMP\\", "A.TMP", "C:\\TEMP\\A.TMP"},
+        {"C:\\TEMP", "LOG", "C:\\TEMP\\LOG"},
+        {"C:\\", "NAME", "C:\\NAME"},
+        {"C:", "NEXT", "C:\\NEXT"},
+        {"C:\\データ表", "X", "C:\\データ表\\X"},  // 表 ends in 0x5C but is no separator
+        {"C:\\ソ\\", "X", "C:\\ソ\\X"},
+        {"C:\\ｿ", "X", "C:\\ｿ\\X"},
+    };
+    for (const Row& r : rows)
+        EXPECT_STREQ(r.joined, JoinPath(r.dir, r.name)) << r.dir;
+}
+
+TEST(Masks, OnlyPlainNamesAndWildcards)
+{
+    for (const char* ok : {"*.TMP", "TEMP?.LOG", "*", "表", "ソ*.TXT", "ﾃｽﾄ.BAK"})
+        EXPECT_TRUE(IsPlainMask(ok)) << ok;
+    for (const char* bad : {"..\\*.TMP", "SUB\\*.TMP", "C:*.TMP", "C:\\*", "a/b", "\\"})
+        EXPECT_FALSE(IsPlainMask(bad)) << bad;
+}
+
+TEST(Directories, RelativeOnesAreTakenFromTheBase)
+{
+    struct Row {
+        const char* dir;
+        const char* resolved;
+    } rows[] = {
+        {"C:\\TEMP\\", "C:\\TEMP\\"},
+        {"\\\\SERVER\\SHARE\\", "\\\\SERVER\\SHARE\\"},
+        {"DATA\\", "D:\\START\\DATA\\"},
+        {".\\DATA", "D:\\START\\.\\DATA"},
+        {"..\\UP\\", "D:\\START\\..\\UP\\"},
+        {"\\ROOTED\\", "D:\\ROOTED\\"},
+        {"E:REL\\", "E:\\REL\\"},
+        {"表\\", "D:\\START\\表\\"},
+    };
+    for (const Row& r : rows)
+        EXPECT_STREQ(r.resolved, ResolveDirectory(r.dir, "D:\\START")) << r.dir;
+    EXPECT_STREQ("C:\\DATA\\", ResolveDirectory("DATA\\", "C:\\"));
+    EXPECT_STREQ("\\\\SRV\\表\\ROOTED\\", ResolveDirectory("\\ROOTED\\", "\\\\SRV\\表\\START\\SUB"));
+    EXPECT_STREQ("", ResolveDirectory("\\ROOTED\\", ""));
+}
+
+TEST(Directories, OneVerbatimFormEach)
+{
+    struct Row {
+        const wchar_t* dir;
+        const wchar_t* verbatim;
+    } rows[] = {
+        {L"C:\\TEMP\\", L"\\\\?\\C:\\TEMP"},
+        {L"C:\\", L"\\\\?\\C:\\"},
+        {L"c:/temp/sub/", L"\\\\?\\c:\\temp\\sub"},
+        {L"C:\\A\\\\B", L"\\\\?\\C:\\A\\B"},
+        {L"C:\\A\\.\\B\\..\\C\\.", L"\\\\?\\C:\\A\\C"},
+        {L"C:\\..\\..\\X", L"\\\\?\\C:\\X"},
+        {L"C:\\CACHE.\\", L"\\\\?\\C:\\CACHE."},
+        {L"C:\\SPACE \\NUL.TMP", L"\\\\?\\C:\\SPACE \\NUL.TMP"},
+        {L"C:\\...\\X", L"\\\\?\\C:\\...\\X"},
+        {L"\\\\SERVER\\SHARE\\", L"\\\\?\\UNC\\SERVER\\SHARE\\"},
+        {L"\\\\SERVER\\SHARE\\DIR\\..\\..\\X", L"\\\\?\\UNC\\SERVER\\SHARE\\X"},
+        {L"//server/share/dir", L"\\\\?\\UNC\\server\\share\\dir"},
+        {L"\\\\?\\C:\\TEMP\\", L"\\\\?\\C:\\TEMP"},
+        {L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
+        {L"\\\\?\\UNC\\S\\SH\\X.", L"\\\\?\\UNC\\S\\SH\\X."},
+        {L"\\\\.\\C:\\TEMP\\..\\X", L"\\\\?\\C:\\X"},
+        // Nothing absolute, or no root: no folder.
+        {L"DATA\\", L""},
+        {L"C:DATA", L""},
+        {L"\\ROOTED", L""},
+        {L"\\\\SERVER", L""},
+        {L"\\\\SERVER\\", L""},
+        {L"\\\\?\\", L""},
+        {L"", L""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(std::wstring(r.verbatim), VerbatimDirectory(r.dir)) << std::string(r.dir, r.dir + std::wcslen(r.dir));
+    EXPECT_EQ(L"C:\\X\\A.", PlainFormOf(L"\\\\?\\C:\\X\\A."));
+    EXPECT_EQ(L"\\\\S\\SH\\X", PlainFormOf(L"\\\\?\\UNC\\S\\SH\\X"));
+    EXPECT_EQ(L"\\\\?\\C:\\X\\A", JoinExactPath(L"\\\\?\\C:\\X", L"A"));
+    EXPECT_EQ(L"\\\\?\\C:\\A", JoinExactPath(L"\\\\?\\C:\\", L"A"));
+    EXPECT_EQ(L"A", JoinExactPath(L"", L"A"));
+}
+
+TEST(PlainPaths, WhatTheShellAndTheCurrentDirectoryCanTake)
+{
+    const std::wstring dir = L"C:\\T\\";
+    struct Row {
+        std::wstring path;
+        PlainPathFault fault;
+    } rows[] = {
+        {dir + L"a.tmp", PlainPathFault::None},
+        {L"\\\\S.\\SH\\a.tmp", PlainPathFault::None},  // a server's name is not a file's
+        {dir + L"data.tmp.", PlainPathFault::NameEndsInDotOrSpace},
+        {dir + L"space.tmp ", PlainPathFault::NameEndsInDotOrSpace},
+        {L"C:\\CACHE.\\a.tmp", PlainPathFault::NameEndsInDotOrSpace},
+        {dir + L"nul.tmp", PlainPathFault::DeviceName},
+        {dir + L"CON", PlainPathFault::DeviceName},
+        {dir + L"aux.tar.gz", PlainPathFault::DeviceName},
+        {dir + L"Prn.TXT", PlainPathFault::DeviceName},
+        {dir + L"com1.log", PlainPathFault::DeviceName},
+        {dir + L"LPT9", PlainPathFault::DeviceName},
+        {dir + L"com\u00B9.txt", PlainPathFault::DeviceName},
+        {dir + L"conout$", PlainPathFault::DeviceName},
+        {dir + L"nul .txt", PlainPathFault::DeviceName},
+        {L"\\\\S\\SH\\NUL\\a.tmp", PlainPathFault::DeviceName},
+        {dir + L"com10.txt", PlainPathFault::None},
+        {dir + L"console.log", PlainPathFault::None},
+        {dir + L"nullable.tmp", PlainPathFault::None},
+        {dir + L"lpt.tmp", PlainPathFault::None},
+        {dir + L"x.nul", PlainPathFault::None},
+        {dir + std::wstring(259 - dir.size(), L'a'), PlainPathFault::None},
+        {dir + std::wstring(260 - dir.size(), L'a'), PlainPathFault::TooLong},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(r.fault, RecycleBinFault(r.path)) << std::string(r.path.begin(), r.path.end());
+
+    EXPECT_TRUE(CanBeCurrentDirectory(L"C:\\"));
+    EXPECT_TRUE(CanBeCurrentDirectory(L"\\\\S\\SH\\X"));
+    EXPECT_TRUE(CanBeCurrentDirectory(dir + std::wstring(258 - dir.size(), L'a')));
+    EXPECT_TRUE(CanBeCurrentDirectory(dir + std::wstring(258 - dir.size(), L'a') + L"\\"));
+    EXPECT_FALSE(CanBeCurrentDirectory(dir + std::wstring(259 - dir.size(), L'a')));
+    EXPECT_FALSE(CanBeCurrentDirectory(L"C:\\CACHE."));
+    EXPECT_FALSE(CanBeCurrentDirectory(L"C:\\AUX"));
+    EXPECT_FALSE(CanBeCurrentDirectory(L""));
+
+    EXPECT_EQ(L"\\\\?\\C:\\cache\\data.tmp", NamesakeOf(L"\\\\?\\C:\\cache.\\data.tmp. "));
+    EXPECT_EQ(L"\\\\?\\UNC\\S.\\SH\\a", NamesakeOf(L"\\\\?\\UNC\\S.\\SH\\a."));
+    EXPECT_TRUE(SameButForClosingDotsAndSpaces(L"\\t\\cache\\f.tmp", L"\\t\\cache.\\f.tmp"));
+    EXPECT_FALSE(SameButForClosingDotsAndSpaces(L"\\t\\f.tmp", L"\\t\\g.tmp"));
+    EXPECT_FALSE(SameButForClosingDotsAndSpaces(L"\\t\\f", L"\\t\\f\\g"));
+}
+
+TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
+{
+    auto root = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", L"\\t"});
+    auto unreported = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", L""});
+    const std::wstring deep = std::wstring(300, L'd') + L"\\x.tmp";
+    struct Row {
+        const char* what;
+        std::shared_ptr<CSearchRoot> root;
+        std::wstring below;
+        std::uint64_t listedId;
+        std::uint64_t openedId;
+        std::wstring reported;
+        FileVerdict verdict;
+    } rows[] = {
+        {"the listed file", root, L"a.tmp", 7, 7, L"\\t\\a.tmp", FileVerdict::Listed},
+        {"beyond MAX_PATH", root, deep, 7, 7, L"\\t\\" + deep, FileVerdict::Listed},
+        {"another file in its place", root, L"a.tmp", 7, 8, L"\\t\\a.tmp", FileVerdict::Other},
+        {"a link to a file elsewhere, or a folder swapped for one", root, L"a.tmp", 7, 7, L"\\t\\out\\a.tmp",
+         FileVerdict::Other},
+        {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, L"\\t\\a.tmp.", FileVerdict::Other},
+        {"no ids kept: the names decide", root, L"a.tmp", 0, 5, L"\\t\\a.tmp", FileVerdict::Listed},
+        {"no ids kept, a link elsewhere", root, L"a.tmp", ~std::uint64_t(0), 5, L"\\t\\b.tmp", FileVerdict::Other},
+        {"no name reported now", root, L"a.tmp", 7, 7, L"", FileVerdict::Other},
+        {"none reported for the stored directory", unreported, L"a.tmp", 7, 7, L"\\t\\a.tmp", FileVerdict::Other},
+        {"a dotted name reported without its dot", root, L"data.tmp.", 7, 7, L"\\t\\data.tmp", FileVerdict::AskNamesake},
+        {"a dotted name reported with it", root, L"data.tmp.", 7, 7, L"\\t\\data.tmp.", FileVerdict::AskNamesake},
+        {"a dotted folder", root, L"cache.\\f.tmp", 7, 7, L"\\t\\cache\\f.tmp", FileVerdict::AskNamesake},
+        {"a name ending in a space", root, L"space.tmp ", 7, 7, L"\\t\\space.tmp", FileVerdict::AskNamesake},
+        {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, L"\\t\\other.tmp", FileVerdict::Other},
+        {"a dotted name without ids to tell its namesake", root, L"data.tmp.", 0, 0, L"\\t\\data.tmp", FileVerdict::Other},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(r.verdict, CFoundFile(r.root, r.below, r.listedId).Judge(r.openedId, r.reported)) << r.what;
+    EXPECT_EQ(FileVerdict::Other, CFoundFile().Judge(7, L"\\t\\a.tmp"));
+    const CFoundFile shown(root, L"sub\\a.tmp", 7);
+    EXPECT_EQ(L"C:\\T\\sub\\a.tmp", shown.Shown());
+    EXPECT_EQ(L"\\\\?\\C:\\T\\sub\\a.tmp", shown.Verbatim());
+}
+
+TEST(ThreeStateBoxes, ShowTheFlagsOfTheSelection)
+{
+    int flags[] = {1, 0, 1, 1};
+    int one[] = {0};
+    int differ[] = {0, 1};
+    int same[] = {0, 2, 3};
+    EXPECT_EQ(CHECK_CHECKED, CheckStateFor(flags, one, 1));
+    EXPECT_EQ(CHECK_INDETERMINATE, CheckStateFor(flags, differ, 2));
+    EXPECT_EQ(CHECK_CHECKED, CheckStateFor(flags, same, 3));
+    EXPECT_EQ(CHECK_UNCHECKED, CheckStateFor(flags, nullptr, 0));
+    int zero[] = {1};
+    EXPECT_EQ(CHECK_UNCHECKED, CheckStateFor(flags, zero, 1));
+}
+
+TEST(ThreeStateBoxes, AClickIsATwoStateSwitchOverTheSelection)
+{
+    int flags[] = {1, 0, 1};
+    int both[] = {0, 1};
+    // Indeterminate after the click: clear every selected flag, show unchecked.
+    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, both, 2));
+    EXPECT_EQ(0, flags[0]);
+    EXPECT_EQ(0, flags[1]);
+    EXPECT_EQ(1, flags[2]);
+    EXPECT_EQ(CHECK_CHECKED, ApplyCheckClick(CHECK_CHECKED, flags, both, 2));
+    EXPECT_EQ(1, flags[0]);
+    EXPECT_EQ(1, flags[1]);
+    int one[] = {2};
+    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, one, 1));
+    EXPECT_EQ(0, flags[2]);
+    // Nothing selected: no flag changes.
+    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, nullptr, 0));
+    EXPECT_EQ(CHECK_CHECKED, ApplyCheckClick(CHECK_CHECKED, flags, nullptr, 0));
+    EXPECT_EQ(1, flags[0]);
+    EXPECT_EQ(0, flags[2]);
+}
+
+}  // namespace
