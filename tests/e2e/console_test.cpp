@@ -193,6 +193,74 @@ TEST_F(ConsoleTest, DeleteMarksEachListedLineWithItsOutcome)
     }
 }
 
+// Names the system would change without the verbatim prefix, a stored
+// directory whose own name ends in a dot, and a tree beyond MAX_PATH: listed
+// exactly, refused by the Recycle Bin (the files stay), then deleted for
+// good, each exactly, with their namesakes kept.
+TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
+{
+    if (TrashFolder().empty())
+        GTEST_SKIP() << "XDG_DATA_HOME is not set: run under tools/wine-env.sh --test";
+    const std::string x = app.StartDir() + "\\X";
+    const std::wstring verbatim = L"\\\\?\\" + Wide932(x);
+    std::wstring deep = L"deep";
+    for (const wchar_t c : {L'a', L'b', L'c'})
+        deep += L"\\" + std::wstring(100, c);
+    std::vector<std::wstring> dirs = {L"", L"cache", L"cache.", L"deep"};
+    for (size_t at = 4; (at = deep.find(L'\\', at + 1)) != std::wstring::npos;)
+        dirs.push_back(deep.substr(0, at));
+    dirs.push_back(deep);
+    for (const std::wstring& d : dirs)
+        ASSERT_TRUE(::CreateDirectoryW((verbatim + L"\\" + d).c_str(), nullptr));
+    const std::vector<std::wstring> taken = {L"cache.\\f.tmp", L"data.tmp.", L"space.tmp ", L"nul.tmp", deep + L"\\x.tmp"};
+    const std::vector<std::wstring> kept = {L"cache\\f.tmp", L"data.tmp"};
+    std::vector<std::wstring> files = taken;
+    files.insert(files.end(), kept.begin(), kept.end());
+    for (const std::wstring& name : files)
+        ASSERT_TRUE(::CloseHandle(
+            ::CreateFileW((verbatim + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    const auto exists = [&](const std::wstring& name) {
+        return ::GetFileAttributesW((verbatim + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    ASSERT_TRUE(app.WriteSettings(SettingsBytes({{"Exact",
+                                                  {{"F.TMP", 0}, {"*.TMP.", 0}, {"SPACE*", 0}, {"NUL.*", 0}, {"X.TMP", 0}},
+                                                  {{x + "\\cache.\\", 0}, {x, 0}, {x + "\\deep\\", 1}}}})));
+
+    // Each directory as stored, then the names as they are on the disk.
+    const std::string a = std::string(100, 'a'), b = std::string(100, 'b'), c = std::string(100, 'c');
+    const std::vector<std::string> lines = {x + "\\cache.\\f.tmp", x + "\\data.tmp.", x + "\\space.tmp ", x + "\\nul.tmp",
+                                            x + "\\deep\\" + a + "\\" + b + "\\" + c + "\\x.tmp"};
+    const ConsoleRun list = RunConsole(app.StartDir(), L"list");
+    EXPECT_EQ(0u, list.code) << list.err;
+    EXPECT_EQ(Lines(lines), list.out);
+
+    const ConsoleRun bin = RunConsole(app.StartDir(), L"delete");
+    EXPECT_EQ(1u, bin.code) << bin.err;
+    std::vector<std::string> failed;
+    for (const std::string& line : lines)
+        failed.push_back(line + Utf8(kFailedMark));
+    EXPECT_EQ(Lines(failed), bin.out);
+    EXPECT_TRUE(Contains(bin.err, "失敗: 5 個")) << bin.err;
+    for (const std::wstring& name : files)
+        EXPECT_TRUE(exists(name));
+
+    const ConsoleRun gone = RunConsole(app.StartDir(), L"delete --permanent");
+    EXPECT_EQ(0u, gone.code) << gone.err;
+    std::vector<std::string> deleted;
+    for (const std::string& line : lines)
+        deleted.push_back(line + Utf8(kDeletedMark));
+    EXPECT_EQ(Lines(deleted), gone.out);
+    for (const std::wstring& name : taken)
+        EXPECT_FALSE(exists(name));
+    for (const std::wstring& name : kept)
+        EXPECT_TRUE(exists(name));
+
+    // What the fixture's cleaning cannot name.
+    ::DeleteFileW((verbatim + L"\\cache\\f.tmp").c_str());
+    for (auto d = dirs.rbegin(); d != dirs.rend(); ++d)
+        ::RemoveDirectoryW((verbatim + L"\\" + *d).c_str());
+}
+
 // What cannot be run ends with exit code 2 and deletes nothing; help and the
 // version end with 0; a full result set ends the list with 3. The settings
 // file is never written.

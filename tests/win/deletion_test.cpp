@@ -570,22 +570,112 @@ TEST_P(ExactDeletionTest, ALinkToAFileIsNeitherDeletedNorFollowed)
     EXPECT_EQ(recycle == 1, InTrash(plain));
 }
 
+// Names the system would change without the verbatim prefix (a closing dot
+// or space, a device name) and paths beyond MAX_PATH: each line names its
+// own file, and a delete for good takes exactly that file, its namesake kept.
+// The Recycle Bin takes only plain paths: it is never handed one of these,
+// so their lines fail and the files stay where they are.
+TEST_P(ExactDeletionTest, NamesTheSystemWouldChangeAndPathsBeyondMaxPath)
+{
+    const int recycle = GetParam();
+    const std::string top = recycle ? "EXACT_BIN" : "EXACT_GONE";  // the trash is shared by the runs
+    const std::wstring verbatim = L"\\\\?\\" + testing_support::Wide932(MakeDir(top));
+    Finally removeExact{[&] { RemoveWholeTree(PathOf(top)); }};
+    std::wstring deep = L"deep";
+    for (const std::wstring& dir : {std::wstring(L"cache"), std::wstring(L"cache."), deep})
+        ASSERT_TRUE(::CreateDirectoryW((verbatim + L"\\" + dir).c_str(), nullptr));
+    for (const wchar_t c : {L'a', L'b', L'c'}) {
+        deep += L"\\" + std::wstring(100, c);
+        ASSERT_TRUE(::CreateDirectoryW((verbatim + L"\\" + deep).c_str(), nullptr));
+    }
+    const std::vector<std::wstring> ticked = {L"cache.\\f.tmp", L"data.tmp.", L"space.tmp ", L"nul.tmp",       L"con.tmp",
+                                              L"aux.tmp",        L"prn.tmp",   L"com1.tmp",   deep + L"\\x.tmp", L"lpt1.tmp"};
+    const std::vector<std::wstring> kept = {L"cache\\f.tmp", L"data.tmp"};
+    std::vector<std::wstring> names = ticked;
+    names.insert(names.end(), kept.begin(), kept.end());
+    for (const std::wstring& name : names) {
+        HANDLE file = ::CreateFileW((verbatim + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << ::GetLastError();
+        ::CloseHandle(file);
+    }
+    const std::wstring shown = testing_support::Wide932(AddDir(PathOf(top), true));
+    AddMasks({"*.TMP", "*.TMP.", "SPACE*"});
+    Search();
+
+    // Every line names its own file, each file once.
+    std::vector<std::wstring> lines, expected;
+    for (const std::wstring& name : names)
+        expected.push_back(shown + name);
+    for (int i = 0; i < Results().GetResultCount(); ++i) {
+        lines.push_back(testing_support::WideListItem(Control(IDC_RESULT_LIST), i));
+        const bool keep = std::find(kept.begin(), kept.end(), lines.back().substr(shown.size())) != kept.end();
+        SetFlags(i, keep ? 0 : 1, recycle);
+    }
+    std::vector<std::wstring> sorted = lines;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_TRUE(sorted == expected) << Results().GetResultCount();
+
+    Click(IDC_ACTION);
+    EXPECT_EQ(0u, boxes.Count());
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const std::wstring name = lines[i].substr(shown.size());
+        const bool keep = std::find(kept.begin(), kept.end(), name) != kept.end();
+        const char* mark = keep ? "" : recycle ? kFailedMark : kDeletedMark;
+        EXPECT_TRUE(testing_support::WideListItem(Control(IDC_RESULT_LIST), i) == lines[i] + testing_support::Wide932(mark))
+            << i;
+        EXPECT_EQ(keep || recycle == 1, ExistsExactly(verbatim + L"\\" + name)) << i;
+        const std::wstring leaf = name.substr(name.rfind(L'\\') + 1);
+        EXPECT_FALSE(ExistsExactly(L"\\\\?\\" + testing_support::Wide932(TrashFolder()) + L"\\files\\" + leaf)) << i;
+    }
+}
+
+// A share \\\\TIDYMOTH-HOST\\SHARE for a folder while the test runs: Wine
+// finds shares as links in its prefix's dosdevices\\unc folder.
+class MappedShare {
+public:
+    explicit MappedShare(const std::string& target)
+    {
+        const std::string c = HostPathOf("C:\\");
+        const size_t at = c.rfind("/c:");
+        if (!OnWine() || at == std::string::npos)
+            return;
+        m_hosts = c.substr(0, at) + "/unc/TIDYMOTH-HOST";
+        if (RunHostShell("mkdir -p '" + m_hosts + "' && ln -s '" + HostPathOf(target) + "' '" + m_hosts + "/SHARE'") != 0)
+            m_hosts.clear();
+    }
+    ~MappedShare()
+    {
+        if (!m_hosts.empty())
+            RunHostShell("rm -rf '" + m_hosts + "'");
+    }
+    bool Ok() const { return !m_hosts.empty(); }
+    static std::string Path() { return "\\\\TIDYMOTH-HOST\\SHARE"; }
+
+private:
+    std::string m_hosts;
+};
+
 // A stored directory may name its folder through a drive letter that is an
-// alias of it, or by its short name: its files are still the listed ones.
-TEST_F(DeletionTest, DriveAliasesAndShortNamesStillDelete)
+// alias of it, a share, or its short name: its files are still the listed ones.
+TEST_F(DeletionTest, DriveAliasesSharesAndShortNamesStillDelete)
 {
     MakeFile("ALIASED\\BY_DRIVE.TMP", "x");
+    MakeFile("SHARED\\SUB\\BY_SHARE.TMP", "x");
     MakeFile("A LONG FOLDER NAME\\BY_SHORT_NAME.TMP", "x");
     MappedDrive drive(PathOf("ALIASED"), "BY_DRIVE.TMP");
+    MappedShare share(PathOf("SHARED"));
     char shortName[MAX_PATH] = "";
     ::GetShortPathNameA(PathOf("A LONG FOLDER NAME").c_str(), shortName, MAX_PATH);
     const bool isShort = shortName[0] && PathOf("A LONG FOLDER NAME") != shortName;
-    if (!drive.Ok() && !isShort)
-        GTEST_SKIP() << "neither a drive letter nor a short name for a folder here";
+    if (!drive.Ok() && !share.Ok() && !isShort)
+        GTEST_SKIP() << "neither a drive letter, a share nor a short name for a folder here";
     Finally leaveDrive{[&] { testing_support::ChangeDirectory(temp.Path()); }};
     Paths paths;
     if (drive.Ok())
         paths.push_back(AddDir(drive.Drive() + "\\", false) + "BY_DRIVE.TMP");
+    if (share.Ok())
+        paths.push_back(AddDir(share.Path() + "\\", true) + "SUB\\BY_SHARE.TMP");
     if (isShort)
         paths.push_back(AddDir(shortName, false) + "BY_SHORT_NAME.TMP");
     AddMask("*.TMP");

@@ -309,29 +309,35 @@ TEST_F(SearchTest, LinkedDirectoriesAreNotFollowed)
     ExpectReady({d + "F.TXT", d + "SUB\\G.TXT"});
 }
 
-TEST_F(SearchTest, DirectoriesWithPathsTooLongToEnterAreSkipped)
+TEST_F(SearchTest, TreesBeyondMaxPathAreListedAtEveryDepth)
 {
-    // A directory whose full path the system cannot enter, made through the
-    // wide API's long-path form, with a file below it.
+    // Folders whose paths are longer than MAX_PATH, made through the verbatim
+    // form, with a file in each; the search leaves the process in the last
+    // folder it entered that can be a current directory.
     const std::string shallow = "D\\" + std::string(120, 'A');
     MakeFile(shallow + "\\G.TXT");
-    const std::string deep = PathOf(shallow) + "\\" + std::string(150, 'B');
+    std::string deep = PathOf(shallow);
     Finally removeDeep{[&] {
         testing_support::ChangeDirectory(temp.Path());
         RemoveWholeTree(PathOf("D"));
     }};
-    const std::wstring wide = L"\\\\?\\" + std::wstring(deep.begin(), deep.end());
-    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
-    HANDLE file = ::CreateFileW((wide + L"\\F.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    ::CloseHandle(file);
-    ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
+    std::string below;
+    for (const char name : {'B', 'C', 'D'}) {
+        below += "\\" + std::string(name == 'B' ? 150 : 100, name);
+        const std::wstring wide = L"\\\\?\\" + testing_support::Wide932(deep + below);
+        ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+        ASSERT_TRUE(::CloseHandle(::CreateFileW((wide + L"\\F.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    }
+    ASSERT_GT(deep.size() + below.size(), 400u);
 
     const std::string d = AddDir(PathOf("D"), true);
     AddMask("*.TXT");
     Search();
-    // Nothing below it is listed, under its own name or a shortened one.
-    ExpectReady({d + std::string(120, 'A') + "\\G.TXT"});
+    const std::string a = d + std::string(120, 'A');
+    const std::string b = a + "\\" + std::string(150, 'B');
+    const std::string c = b + "\\" + std::string(100, 'C');
+    ExpectReady({a + "\\G.TXT", b + "\\F.TXT", c + "\\F.TXT", c + "\\" + std::string(100, 'D') + "\\F.TXT"});
+    EXPECT_TRUE(SameDirectory(PathOf(shallow), testing_support::CurrentDirectory())) << testing_support::CurrentDirectory();
 }
 
 // ---- The nothing-found state -----------------------------------------------
