@@ -16,7 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_mask.h"
+#include "engine/search_run.h"
+#include "engine/win_file_system.h"
 #include "platform/win/ui_seam.h"
+#include "platform/win/wide_text.h"
 #include "platform/win/win_app.h"
 #include "tests/support/settings_bytes.h"
 #include "tests/support/temp_dir.h"
@@ -117,6 +121,39 @@ void BareWalk(std::string dir, const char* mask, std::vector<std::string>& found
     ::FindClose(h);
 }
 
+// The least a search can do: each folder listed once with "*", the names
+// matched in memory, the paths of the files kept.
+void BareListingWalk(const std::wstring& dir, const CFileMask& mask, std::vector<std::wstring>& found)
+{
+    WIN32_FIND_DATAW e;
+    HANDLE h = ::FindFirstFileExW((dir + L"\\*").c_str(), FindExInfoBasic, &e, FindExSearchNameMatch, nullptr,
+                                  FIND_FIRST_EX_LARGE_FETCH);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<std::wstring> subfolders;
+    do {
+        if (!(e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (mask.Takes(e.cFileName))
+                found.push_back(dir + L"\\" + e.cFileName);
+        } else if (std::wcscmp(e.cFileName, L".") && std::wcscmp(e.cFileName, L"..")) {
+            subfolders.push_back(e.cFileName);
+        }
+    } while (::FindNextFileW(h, &e));
+    ::FindClose(h);
+    for (const std::wstring& sub : subfolders)
+        BareListingWalk(dir + L"\\" + sub, mask, found);
+}
+
+// A search with no windows, for the files a bare loop deletes.
+class CollectingCaller : public WalkCaller {
+public:
+    void DirectoryEntered(const CString&) override {}
+    int ResultCount() const override { return static_cast<int>(found.size()); }
+    void FileFound(const CString&, const CFoundFile& file) override { found.push_back(file); }
+    bool StopNow() override { return false; }
+    std::vector<CFoundFile> found;
+};
+
 // The bytes the process has ever had committed at once.
 double PeakMegabytes()
 {
@@ -163,7 +200,16 @@ void SearchBenchmark(int runs)
     programs.back()->Results().DestroyWindow();
 
     std::vector<std::vector<double>> ours(std::size(counts)), bare(std::size(counts)), ratio(std::size(counts));
+    std::vector<double> floor, floorRatio;
+    const CFileMask firstMask(L"*.TMP");
     for (int run = 0; run < runs; ++run) {
+        {
+            double t0 = Now();
+            std::vector<std::wstring> found;
+            BareListingWalk(WideFromAnsi(tree.Path().c_str()), firstMask, found);
+            double t1 = Now();
+            floor.push_back(t1 - t0);
+        }
         for (size_t k = 0; k < std::size(counts); ++k) {
             double t0 = Now();
             std::vector<std::string> found;
@@ -180,11 +226,16 @@ void SearchBenchmark(int runs)
             bare[k].push_back(t1 - t0);
             ours[k].push_back(t2 - t1);
             ratio[k].push_back((t2 - t1) / (t1 - t0));
+            if (k == 0)
+                floorRatio.push_back((t2 - t1) / floor.back());
         }
     }
     for (size_t k = 0; k < std::size(counts); ++k)
         std::printf("search, %d mask%s: %.2f s against %.2f s for the per-mask walk, ratio %.2f\n", static_cast<int>(counts[k]),
                     counts[k] == 1 ? "" : "s", Median(ours[k]), Median(bare[k]), Median(ratio[k]));
+    std::printf("search, floor: %.2f s at 1 mask against %.2f s for one listing of each folder, names matched in memory, "
+                "ratio %.2f\n",
+                Median(ours[0]), Median(floor), Median(floorRatio));
 }
 
 // The listing phase alone, timed from the status line that opens it.
@@ -284,13 +335,35 @@ void EmptyTrash()
 
 void DeletionBenchmark(int runs, int count, bool recycle)
 {
-    std::vector<double> ours, bare, ratio;
+    std::vector<double> ours, bare, ratio, checked, floorRatio;
     for (int run = 0; run < runs; ++run) {
         TempDir dir(false);
         std::string prefix = "r" + std::to_string(run) + "_";
         std::vector<std::string> paths, listed;
         MakeFiles(dir.Path(), "bare" + prefix, count, &paths);
         MakeFiles(dir.Path(), prefix, count, &listed);
+        // The checked delete itself, file by file, with no window: a search
+        // of its own files first, as the pass deletes what a search found.
+        CollectingCaller floorFiles;
+        if (!recycle) {
+            TempDir floorDir(false);
+            MakeFiles(floorDir.Path(), "floor" + prefix, count, nullptr);
+            CWinFileSystem fileSystem;
+            CSearchRun search(fileSystem, floorFiles);
+            testing_support::Pattern pattern{"FLOOR", {{"*.TMP", 0}}, {{floorDir.Path(), 1}}};
+            TempDir settingsDir;
+            testing_support::WriteFileBytes(settingsDir / "Tidymoth.use", testing_support::SettingsBytes({pattern}));
+            CPatternSet set;
+            search.Run(set, "");
+            CListedFileDeleter deleter;
+            int failed = 0;
+            double t0 = Now();
+            for (const CFoundFile& file : floorFiles.found)
+                failed += deleter.DeletePermanently(file) ? 0 : 1;
+            checked.push_back(Now() - t0);
+            if (failed != 0 || static_cast<int>(floorFiles.found.size()) != count)
+                std::printf("deletion floor: %d files, %d failed\n", static_cast<int>(floorFiles.found.size()), failed);
+        }
         Program program(dir.Path(), {prefix + "*.TMP"});
         CSearchDlg& results = program.Results();
         program.dlg->OnStartSearch();
@@ -318,10 +391,16 @@ void DeletionBenchmark(int runs, int count, bool recycle)
         bare.push_back(bareTime);
         ours.push_back(ourTime);
         ratio.push_back(ourTime / bareTime);
+        if (!recycle)
+            floorRatio.push_back(ourTime / checked.back());
     }
     std::printf("deletion pass, %d files %s: %.2f s; bare %s loop %.2f s; ratio %.2f (median of %d)\n", count,
                 recycle ? "into the Recycle Bin" : "deleted permanently", Median(ours),
                 recycle ? "SHFileOperationA" : "DeleteFileA", Median(bare), Median(ratio), runs);
+    if (!recycle)
+        std::printf("deletion pass, floor: %.2f s against %.2f s for a bare loop of the checked delete (open, identity, "
+                    "delete, close), ratio %.2f\n",
+                    Median(ours), Median(checked), Median(floorRatio));
 }
 
 }  // namespace

@@ -51,10 +51,10 @@ public:
     // Every entry of the folder at `verbatimDir`, or nothing when it cannot
     // be entered (missing, not a folder, no access, beyond the system's limit).
     virtual std::unique_ptr<Listing> List(const std::wstring& verbatimDir) = 0;
-    // The name the system reports for the folder at `verbatimDir`, links
-    // followed, in the form the check before a delete reads a file's; empty
-    // when it reports none.
-    virtual std::wstring ReportedNameOf(const std::wstring& verbatimDir) = 0;
+    // The names the system reports for the folder at `verbatimDir`, links
+    // followed, in both the forms the check before a delete reads a file's;
+    // empty where it reports none.
+    virtual ReportedName ReportedNameOf(const std::wstring& verbatimDir) = 0;
     // Makes the folder at the plain path `plainDir` the current directory.
     virtual bool EnterDirectory(const std::wstring& plainDir) = 0;
 };

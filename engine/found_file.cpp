@@ -17,19 +17,26 @@ std::wstring CFoundFile::Verbatim() const
     return m_root ? JoinExactPath(m_root->verbatim, m_below) : std::wstring();
 }
 
-FileVerdict CFoundFile::Judge(std::uint64_t openedId, const std::wstring& reportedName) const
+bool CFoundFile::NeedsId() const
 {
-    if (!m_root || m_root->reported.empty() || reportedName.empty())
+    return HasNameEndingInDotOrSpace(Verbatim());
+}
+
+FileVerdict CFoundFile::Judge(std::uint64_t openedId, const ReportedName& reported) const
+{
+    if (!m_root)
         return FileVerdict::Other;
-    const bool knownId = IsKnownFileId(m_fileId);
-    if (knownId && openedId != m_fileId)
+    const bool final = !reported.finalPath.empty();
+    const std::wstring& reportedName = final ? reported.finalPath : reported.onVolume;
+    const std::wstring& rootName = final ? m_root->reported.finalPath : m_root->reported.onVolume;
+    if (reportedName.empty() || rootName.empty())
         return FileVerdict::Other;
-    const std::wstring expected = JoinExactPath(m_root->reported, m_below);
-    if (!HasNameEndingInDotOrSpace(Verbatim()))
+    const std::wstring expected = JoinExactPath(rootName, m_below);
+    if (!NeedsId())
         return reportedName == expected ? FileVerdict::Listed : FileVerdict::Other;
     // Such a name may be reported without its closing dots and spaces, as its
     // namesake's would be: only the id can tell the two apart.
-    if (!knownId || !SameButForClosingDotsAndSpaces(reportedName, expected))
+    if (!IsKnownFileId(m_fileId) || openedId != m_fileId || !SameButForClosingDotsAndSpaces(reportedName, expected))
         return FileVerdict::Other;
     return FileVerdict::AskNamesake;
 }

@@ -7,11 +7,17 @@
 #include <memory>
 #include <string>
 
+// The names the system reports for an open file or folder, links followed.
+struct ReportedName {
+    std::wstring finalPath;  // "\\?\C:\DIR\NAME", "\\?\UNC\SERVER\SHARE\..."
+    std::wstring onVolume;   // "\DIR\NAME" from the root of its volume, at any length
+};
+
 // One stored directory as a search took it, shared by the files found below it.
 struct CSearchRoot {
     std::wstring shown;     // the user's form, exact: as stored, a relative one taken from its base
     std::wstring verbatim;  // its verbatim form (engine/paths.h)
-    std::wstring reported;  // the name the system reported for it when the search began, links followed
+    ReportedName reported;  // as the system reported it when the search began, in both forms
 };
 
 // What the check before a delete makes of the file it opened at a found
@@ -39,13 +45,17 @@ public:
     // What every file-system call takes.
     std::wstring Verbatim() const;
 
+    // A name on its path ends in a dot or a space: a system may report it
+    // without them, as its namesake's, and only the file's id tells them apart.
+    bool NeedsId() const;
+
     // The check before a delete, on the file the system opened at
-    // Verbatim() (links followed): its id, and the name the system reports
-    // for it, in the form it reported the stored directory's. The id must be
-    // the listed one and the name the one the walk went through; a name that
-    // ends in a dot or a space is also told from its namesake, which a system
-    // may report in its place.
-    FileVerdict Judge(std::uint64_t openedId, const std::wstring& reportedName) const;
+    // Verbatim() (links followed): the name the system reports for it, its
+    // final path or, where it gives none, its path on its volume, must be the
+    // one the walk went through, below the stored directory's in the same
+    // form. Where NeedsId(), its id (asked only then) must also be the listed
+    // one, and its namesake must be another file.
+    FileVerdict Judge(std::uint64_t openedId, const ReportedName& reported) const;
 
 private:
     std::shared_ptr<const CSearchRoot> m_root;

@@ -20,10 +20,27 @@ const DWORD LISTING_BATCH_BYTES = 64 * 1024;
 
 const DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// The name the system reports for an open file or folder, links followed:
-// its path from the root of its volume ("\DIR\NAME"), or empty. Unlike a
-// final path, it is there at any length.
-std::wstring ReportedNameOfHandle(HANDLE handle)
+// The final path of an open file or folder, links followed: "\\?\C:\DIR\NAME"
+// or "\\?\UNC\SERVER\SHARE\...", or empty. The DOS form costs least under
+// Wine, which gives none beyond MAX_PATH.
+std::wstring FinalPathOfHandle(HANDLE handle)
+{
+    wchar_t buffer[MAX_PATH + 1];  // most paths fit; a longer one is asked for again at its length
+    const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH + 1, flags);
+    if (n == 0)
+        return std::wstring();
+    if (n <= MAX_PATH)
+        return std::wstring(buffer, n);
+    std::wstring path(n, L'\0');
+    n = ::GetFinalPathNameByHandleW(handle, &path[0], n, flags);
+    path.resize(n < path.size() ? n : 0);
+    return path;
+}
+
+// The path of an open file or folder from the root of its volume
+// ("\DIR\NAME"), links followed, or empty; there at any length.
+std::wstring PathOnVolumeOfHandle(HANDLE handle)
 {
     // Most names fit the first buffer; the longest a path can be fits the second.
     struct {
@@ -44,7 +61,7 @@ std::wstring ReportedNameOfHandle(HANDLE handle)
 
 // The id the file system keeps for an open file, as its listings give it, or
 // 0. Asked of the system's own layer: the other ways to it also read the
-// volume's serial number, which costs a hundred times as much under Wine.
+// volume's serial number, which costs ten times as much under Wine.
 std::uint64_t FileIdOf(HANDLE handle)
 {
     using QueryInformationFile = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
@@ -160,10 +177,12 @@ std::unique_ptr<WalkFileSystem::Listing> CWinFileSystem::List(const std::wstring
     return std::unique_ptr<Listing>(listing.release());
 }
 
-std::wstring CWinFileSystem::ReportedNameOf(const std::wstring& verbatimDir)
+ReportedName CWinFileSystem::ReportedNameOf(const std::wstring& verbatimDir)
 {
     CFileHandle folder(OpenFolder(verbatimDir, FILE_READ_ATTRIBUTES));
-    return folder.IsValid() ? ReportedNameOfHandle(folder.Get()) : std::wstring();
+    if (!folder.IsValid())
+        return ReportedName();
+    return {FinalPathOfHandle(folder.Get()), PathOnVolumeOfHandle(folder.Get())};
 }
 
 bool CWinFileSystem::EnterDirectory(const std::wstring& plainDir)
@@ -191,8 +210,14 @@ HANDLE CListedFileDeleter::OpenListedFile(const CFoundFile& file)
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!opened.IsValid())
         return INVALID_HANDLE_VALUE;
-    const std::uint64_t id = FileIdOf(opened.Get());
-    switch (file.Judge(id, ReportedNameOfHandle(opened.Get()))) {
+    // Asked only where the names cannot decide alone: under Wine, the first
+    // question about a new handle that needs its file costs a round trip.
+    const std::uint64_t id = file.NeedsId() ? FileIdOf(opened.Get()) : 0;
+    // The path on the volume costs more: it is asked only where no final path comes.
+    ReportedName reported{FinalPathOfHandle(opened.Get()), std::wstring()};
+    if (reported.finalPath.empty())
+        reported.onVolume = PathOnVolumeOfHandle(opened.Get());
+    switch (file.Judge(id, reported)) {
     case FileVerdict::Listed:
         return opened.Release();
     case FileVerdict::AskNamesake: {

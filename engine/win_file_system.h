@@ -15,18 +15,19 @@ public:
     std::wstring ExactFormOf(const CString& text) const override;
     CString SpellingOf(const wchar_t* exactName) const override;
     std::unique_ptr<Listing> List(const std::wstring& verbatimDir) override;
-    std::wstring ReportedNameOf(const std::wstring& verbatimDir) override;
+    ReportedName ReportedNameOf(const std::wstring& verbatimDir) override;
     bool EnterDirectory(const std::wstring& plainDir) override;
     // A folder is at `verbatimDir`.
     static bool IsFolder(const std::wstring& verbatimDir);
 };
 
 // Deletes found files, each only when the file at its verbatim path is the
-// one the search listed: the same id as the listing gave it, reached through
-// the same names (a link to a file elsewhere, or a folder on the way swapped
-// for a link after the search, leads to another name), and not its namesake
-// where the system reports a name without its closing dots and spaces.
-// Neither another file nor what a link points to is ever deleted.
+// one the search listed: reached through the same names (a link to a file
+// elsewhere, or a folder on the way swapped for a link after the search,
+// leads to another name), and where a name ends in a dot or a space, which a
+// system may report without them, with the id the listing gave it and not
+// its namesake's. Neither another file nor what a link points to is ever
+// deleted.
 class CListedFileDeleter {
 public:
     // Deletes the file for good, through the handle that was checked.

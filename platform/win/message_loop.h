@@ -33,7 +33,7 @@ void DrainMessageQueue();
 class CThrottledDrain {
 public:
     static const DWORD DRAIN_INTERVAL_MS = 10;
-    static const DWORD REDRAW_INTERVAL_MS = 100;
+    static const DWORD REDRAW_INTERVAL_MS = 250;
 
     // Starts a loop over `bar`, whose drawing stops between redraws; nothing
     // is held back yet.

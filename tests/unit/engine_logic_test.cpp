@@ -165,77 +165,49 @@ TEST(PlainPaths, WhatTheShellAndTheCurrentDirectoryCanTake)
 
 TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
 {
-    auto root = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", L"\\t"});
-    auto unreported = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", L""});
+    const ReportedName both{L"\\\\?\\C:\\t", L"\\t"};
+    auto root = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", both});
+    auto unreported = std::make_shared<CSearchRoot>(CSearchRoot{L"C:\\T\\", L"\\\\?\\C:\\T", ReportedName()});
     const std::wstring deep = std::wstring(300, L'd') + L"\\x.tmp";
+    // The system's final path of the opened file, or where it gives none its
+    // path on the volume.
+    const auto final = [](const std::wstring& path) { return ReportedName{L"\\\\?\\C:" + path, L""}; };
+    const auto onVolume = [](const std::wstring& path) { return ReportedName{L"", path}; };
     struct Row {
         const char* what;
         std::shared_ptr<CSearchRoot> root;
         std::wstring below;
         std::uint64_t listedId;
         std::uint64_t openedId;
-        std::wstring reported;
+        ReportedName reported;
         FileVerdict verdict;
     } rows[] = {
-        {"the listed file", root, L"a.tmp", 7, 7, L"\\t\\a.tmp", FileVerdict::Listed},
-        {"beyond MAX_PATH", root, deep, 7, 7, L"\\t\\" + deep, FileVerdict::Listed},
-        {"another file in its place", root, L"a.tmp", 7, 8, L"\\t\\a.tmp", FileVerdict::Other},
-        {"a link to a file elsewhere, or a folder swapped for one", root, L"a.tmp", 7, 7, L"\\t\\out\\a.tmp",
+        {"the listed file", root, L"a.tmp", 7, 7, final(L"\\t\\a.tmp"), FileVerdict::Listed},
+        {"beyond MAX_PATH, on its volume", root, deep, 7, 7, onVolume(L"\\t\\" + deep), FileVerdict::Listed},
+        {"a dotted name, another file in its place", root, L"data.tmp.", 7, 8, final(L"\\t\\data.tmp."), FileVerdict::Other},
+        {"a link to a file elsewhere, or a folder swapped for one", root, L"a.tmp", 7, 7, final(L"\\t\\out\\a.tmp"),
          FileVerdict::Other},
-        {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, L"\\t\\a.tmp.", FileVerdict::Other},
-        {"no ids kept: the names decide", root, L"a.tmp", 0, 5, L"\\t\\a.tmp", FileVerdict::Listed},
-        {"no ids kept, a link elsewhere", root, L"a.tmp", ~std::uint64_t(0), 5, L"\\t\\b.tmp", FileVerdict::Other},
-        {"no name reported now", root, L"a.tmp", 7, 7, L"", FileVerdict::Other},
-        {"none reported for the stored directory", unreported, L"a.tmp", 7, 7, L"\\t\\a.tmp", FileVerdict::Other},
-        {"a dotted name reported without its dot", root, L"data.tmp.", 7, 7, L"\\t\\data.tmp", FileVerdict::AskNamesake},
-        {"a dotted name reported with it", root, L"data.tmp.", 7, 7, L"\\t\\data.tmp.", FileVerdict::AskNamesake},
-        {"a dotted folder", root, L"cache.\\f.tmp", 7, 7, L"\\t\\cache\\f.tmp", FileVerdict::AskNamesake},
-        {"a name ending in a space", root, L"space.tmp ", 7, 7, L"\\t\\space.tmp", FileVerdict::AskNamesake},
-        {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, L"\\t\\other.tmp", FileVerdict::Other},
-        {"a dotted name without ids to tell its namesake", root, L"data.tmp.", 0, 0, L"\\t\\data.tmp", FileVerdict::Other},
+        {"the same on the volume", root, deep, 7, 7, onVolume(L"\\t\\out\\x.tmp"), FileVerdict::Other},
+        {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, final(L"\\t\\a.tmp."), FileVerdict::Other},
+        {"where no name ends in a dot or a space, the names alone decide", root, L"a.tmp", 0, 5, final(L"\\t\\a.tmp"),
+         FileVerdict::Listed},
+        {"the names alone, a link elsewhere", root, L"a.tmp", ~std::uint64_t(0), 5, final(L"\\t\\b.tmp"), FileVerdict::Other},
+        {"no name reported now", root, L"a.tmp", 7, 7, ReportedName(), FileVerdict::Other},
+        {"none reported for the stored directory", unreported, L"a.tmp", 7, 7, final(L"\\t\\a.tmp"), FileVerdict::Other},
+        {"a dotted name reported without its dot", root, L"data.tmp.", 7, 7, final(L"\\t\\data.tmp"), FileVerdict::AskNamesake},
+        {"a dotted name reported with it", root, L"data.tmp.", 7, 7, final(L"\\t\\data.tmp."), FileVerdict::AskNamesake},
+        {"a dotted folder, on the volume", root, L"cache.\\f.tmp", 7, 7, onVolume(L"\\t\\cache\\f.tmp"),
+         FileVerdict::AskNamesake},
+        {"a name ending in a space", root, L"space.tmp ", 7, 7, final(L"\\t\\space.tmp"), FileVerdict::AskNamesake},
+        {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, final(L"\\t\\other.tmp"), FileVerdict::Other},
+        {"a dotted name without ids to tell its namesake", root, L"data.tmp.", 0, 0, final(L"\\t\\data.tmp"), FileVerdict::Other},
     };
     for (const Row& r : rows)
         EXPECT_EQ(r.verdict, CFoundFile(r.root, r.below, r.listedId).Judge(r.openedId, r.reported)) << r.what;
-    EXPECT_EQ(FileVerdict::Other, CFoundFile().Judge(7, L"\\t\\a.tmp"));
+    EXPECT_EQ(FileVerdict::Other, CFoundFile().Judge(7, final(L"\\t\\a.tmp")));
     const CFoundFile shown(root, L"sub\\a.tmp", 7);
     EXPECT_EQ(L"C:\\T\\sub\\a.tmp", shown.Shown());
     EXPECT_EQ(L"\\\\?\\C:\\T\\sub\\a.tmp", shown.Verbatim());
-}
-
-TEST(ThreeStateBoxes, ShowTheFlagsOfTheSelection)
-{
-    int flags[] = {1, 0, 1, 1};
-    int one[] = {0};
-    int differ[] = {0, 1};
-    int same[] = {0, 2, 3};
-    EXPECT_EQ(CHECK_CHECKED, CheckStateFor(flags, one, 1));
-    EXPECT_EQ(CHECK_INDETERMINATE, CheckStateFor(flags, differ, 2));
-    EXPECT_EQ(CHECK_CHECKED, CheckStateFor(flags, same, 3));
-    EXPECT_EQ(CHECK_UNCHECKED, CheckStateFor(flags, nullptr, 0));
-    int zero[] = {1};
-    EXPECT_EQ(CHECK_UNCHECKED, CheckStateFor(flags, zero, 1));
-}
-
-TEST(ThreeStateBoxes, AClickIsATwoStateSwitchOverTheSelection)
-{
-    int flags[] = {1, 0, 1};
-    int both[] = {0, 1};
-    // Indeterminate after the click: clear every selected flag, show unchecked.
-    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, both, 2));
-    EXPECT_EQ(0, flags[0]);
-    EXPECT_EQ(0, flags[1]);
-    EXPECT_EQ(1, flags[2]);
-    EXPECT_EQ(CHECK_CHECKED, ApplyCheckClick(CHECK_CHECKED, flags, both, 2));
-    EXPECT_EQ(1, flags[0]);
-    EXPECT_EQ(1, flags[1]);
-    int one[] = {2};
-    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, one, 1));
-    EXPECT_EQ(0, flags[2]);
-    // Nothing selected: no flag changes.
-    EXPECT_EQ(CHECK_UNCHECKED, ApplyCheckClick(CHECK_INDETERMINATE, flags, nullptr, 0));
-    EXPECT_EQ(CHECK_CHECKED, ApplyCheckClick(CHECK_CHECKED, flags, nullptr, 0));
-    EXPECT_EQ(1, flags[0]);
-    EXPECT_EQ(0, flags[2]);
 }
 
 }  // namespace

@@ -76,13 +76,14 @@ public:
 
     // Asked once as the walk starts with a stored directory: each folder is
     // listed once for all the masks from then on.
-    std::wstring ReportedNameOf(const std::wstring& dir) override
+    ReportedName ReportedNameOf(const std::wstring& dir) override
     {
         listings.clear();
         std::wstring key = Key(dir);
         if (!m_dirs.count(key))
-            return std::wstring();
-        return (m_links.count(key) ? m_links[key] : key).substr(2);
+            return ReportedName();
+        const std::wstring target = m_links.count(key) ? m_links[key] : key;
+        return {L"\\\\?\\" + target, target.substr(2)};
     }
 
     bool EnterDirectory(const std::wstring& dir) override
