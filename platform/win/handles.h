@@ -30,22 +30,3 @@ public:
 private:
     HANDLE m_handle;
 };
-
-// A listing from FindFirstFile, closed by FindClose.
-class CFindHandle {
-public:
-    explicit CFindHandle(HANDLE find = INVALID_HANDLE_VALUE) : m_find(find) {}
-    ~CFindHandle()
-    {
-        if (IsValid())
-            ::FindClose(m_find);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-
-    HANDLE Get() const { return m_find; }
-    bool IsValid() const { return m_find != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_find;
-};

@@ -234,22 +234,22 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
     EXPECT_EQ(0u, list.code) << list.err;
     EXPECT_EQ(Lines(lines), list.out);
 
+    const auto marked = [&](const char* mark) {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + Utf8(mark) + "\r\n";
+        return text;
+    };
     const ConsoleRun bin = RunConsole(app.StartDir(), L"delete");
     EXPECT_EQ(1u, bin.code) << bin.err;
-    std::vector<std::string> failed;
-    for (const std::string& line : lines)
-        failed.push_back(line + Utf8(kFailedMark));
-    EXPECT_EQ(Lines(failed), bin.out);
+    EXPECT_EQ(marked(kFailedMark), bin.out);
     EXPECT_TRUE(Contains(bin.err, "失敗: 5 個")) << bin.err;
     for (const std::wstring& name : files)
         EXPECT_TRUE(exists(name));
 
     const ConsoleRun gone = RunConsole(app.StartDir(), L"delete --permanent");
     EXPECT_EQ(0u, gone.code) << gone.err;
-    std::vector<std::string> deleted;
-    for (const std::string& line : lines)
-        deleted.push_back(line + Utf8(kDeletedMark));
-    EXPECT_EQ(Lines(deleted), gone.out);
+    EXPECT_EQ(marked(kDeletedMark), gone.out);
     for (const std::wstring& name : taken)
         EXPECT_FALSE(exists(name));
     for (const std::wstring& name : kept)

@@ -338,6 +338,13 @@ TEST_F(SearchTest, TreesBeyondMaxPathAreListedAtEveryDepth)
     const std::string c = b + "\\" + std::string(100, 'C');
     ExpectReady({a + "\\G.TXT", b + "\\F.TXT", c + "\\F.TXT", c + "\\" + std::string(100, 'D') + "\\F.TXT"});
     EXPECT_TRUE(SameDirectory(PathOf(shallow), testing_support::CurrentDirectory())) << testing_support::CurrentDirectory();
+
+    // Typed, such a folder is taken at its whole length; it cannot be the
+    // current directory, which stays where it was.
+    Results().DestroyWindow();
+    EXPECT_EQ(UpperCase(c) + "\\", AddDir(c, false));
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_TRUE(SameDirectory(PathOf(shallow), testing_support::CurrentDirectory())) << testing_support::CurrentDirectory();
 }
 
 // ---- The nothing-found state -----------------------------------------------
