@@ -2,10 +2,15 @@
 
 #include "engine/paths.h"
 
+namespace {
+
+// A file system that keeps no ids gives 0 or all ones.
 bool IsKnownFileId(std::uint64_t id)
 {
     return id != 0 && id != ~std::uint64_t(0);
 }
+
+}  // namespace
 
 std::wstring CFoundFile::Shown() const
 {

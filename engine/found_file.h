@@ -28,9 +28,6 @@ enum class FileVerdict {
     AskNamesake,  // the listed file unless its namesake (NamesakeOf) is this same file
 };
 
-// The ids a file system gives when it keeps none.
-bool IsKnownFileId(std::uint64_t id);
-
 class CFoundFile {
 public:
     CFoundFile() = default;

@@ -37,8 +37,6 @@ public:
     // Searches the current pattern of `set`, which must not change meanwhile;
     // relative directories are taken from `startDir`.
     void Run(const CPatternSet& set, const CString& startDir);
-    // The walk of one stored directory for every mask; false once the search must end.
-    bool SearchDirectory(const SearchedDirectory& dir, const std::vector<CString>& masks);
 
     // The last run ended at a match that found the result set full.
     bool LimitReached() const { return m_walk.LimitReached(); }
@@ -46,5 +44,8 @@ public:
     bool EndedEarly() const { return m_walk.MustEnd(); }
 
 private:
+    // The walk of one stored directory for every mask; false once the search must end.
+    bool SearchDirectory(const SearchedDirectory& dir, const std::vector<CString>& masks);
+
     CFileWalk m_walk;
 };

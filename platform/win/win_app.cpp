@@ -41,7 +41,8 @@ bool platform::LoadCommonControls(DWORD classes)
 {
     HMODULE module = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
-        // A system without the search flags: the full path of the system's copy.
+        // A system without the search flags: the full path of the system's
+        // copy. The system directory lies within MAX_PATH on every Windows.
         wchar_t dir[MAX_PATH];
         UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
         if (n == 0 || n >= MAX_PATH)

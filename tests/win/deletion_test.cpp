@@ -545,28 +545,34 @@ TEST_P(ExactDeletionTest, ALinkToAFileIsNeitherDeletedNorFollowed)
     const std::string plain = recycle ? "BIN_PLAIN.TMP" : "GONE_PLAIN.TMP";  // the trash is shared by the runs
     MakeFile("OUTSIDE\\VICTIM2.TMP", "victim");
     MakeFile("TREE\\" + plain, "plain");
+    MakeFile("TREE\\NAMESAKE.TMP", "namesake");
     Finally removeLink{[&] { RemoveWholeTree(PathOf("TREE")); }};
-    ASSERT_EQ(0, RunHostShell("ln -s ../OUTSIDE/VICTIM2.TMP '" + HostPathOf(PathOf("TREE")) + "/FILELINK.TMP'"));
+    const std::string host = HostPathOf(PathOf("TREE"));
+    // A second link is named as its target with a dot after: the system
+    // reports both under the same name, and only the target's id tells them.
+    ASSERT_EQ(0, RunHostShell("ln -s ../OUTSIDE/VICTIM2.TMP '" + host + "/FILELINK.TMP' && ln -s NAMESAKE.TMP '" + host +
+                              "/NAMESAKE.TMP.'"));
     const std::string tree = AddDir(PathOf("TREE"), false);
-    AddMask("*.TMP");
+    AddMasks({"*.TMP", "*.TMP."});
     Search();
-    ASSERT_EQ(2, Results().GetResultCount());
+    ASSERT_EQ(4, Results().GetResultCount());
     const Paths lines = Lines();
-    SelectAll();
-    SetFlags(0, 1, recycle);
-    SetFlags(1, 1, recycle);
+    for (int i = 0; i < 4; ++i)
+        SetFlags(i, NameOf(lines[i]) == "NAMESAKE.TMP" ? 0 : 1, recycle);
     Click(IDC_ACTION);
 
-    for (int i = 0; i < 2; ++i) {
-        const std::string path = lines[i];
-        const bool isLink = NameOf(path) == "FILELINK.TMP";
-        EXPECT_EQ(path + (isLink ? kFailedMark : kDeletedMark), Line(i));
-        EXPECT_EQ(isLink, FileExists(path));
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = NameOf(lines[i]);
+        const bool isLink = name == "FILELINK.TMP" || name == "NAMESAKE.TMP.";
+        EXPECT_EQ(lines[i] + (isLink ? kFailedMark : name == plain ? kDeletedMark : ""), Line(i));
     }
-    EXPECT_EQ(0, RunHostShell("test -L '" + HostPathOf(PathOf("TREE")) + "/FILELINK.TMP'"));
+    EXPECT_EQ(0, RunHostShell("test -L '" + host + "/FILELINK.TMP' && test -L '" + host + "/NAMESAKE.TMP.'"));
     EXPECT_EQ("victim", FileContent(PathOf("OUTSIDE\\VICTIM2.TMP")));
+    EXPECT_EQ("namesake", FileContent(PathOf("TREE\\NAMESAKE.TMP")));
+    EXPECT_FALSE(FileExists(PathOf("TREE\\" + plain)));
     EXPECT_FALSE(InTrash("VICTIM2.TMP"));
     EXPECT_FALSE(InTrash("FILELINK.TMP"));
+    EXPECT_FALSE(InTrash("NAMESAKE.TMP"));
     EXPECT_EQ(recycle == 1, InTrash(plain));
 }
 
