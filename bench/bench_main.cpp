@@ -336,51 +336,55 @@ void EmptyTrash()
 void DeletionBenchmark(int runs, int count, bool recycle)
 {
     std::vector<double> ours, bare, ratio, checked, floorRatio;
+    // For good, a third phase: the checked delete itself, file by file, with
+    // no window, over files a search of its own found.
+    const int phases = recycle ? 2 : 3;
     for (int run = 0; run < runs; ++run) {
         TempDir dir(false);
         std::string prefix = "r" + std::to_string(run) + "_";
         std::vector<std::string> paths, listed;
         MakeFiles(dir.Path(), "bare" + prefix, count, &paths);
         MakeFiles(dir.Path(), prefix, count, &listed);
-        // The checked delete itself, file by file, with no window: a search
-        // of its own files first, as the pass deletes what a search found.
         CollectingCaller floorFiles;
         if (!recycle) {
-            TempDir floorDir(false);
-            MakeFiles(floorDir.Path(), "floor" + prefix, count, nullptr);
-            CWinFileSystem fileSystem;
-            CSearchRun search(fileSystem, floorFiles);
-            testing_support::Pattern pattern{"FLOOR", {{"*.TMP", 0}}, {{floorDir.Path(), 1}}};
+            MakeFiles(dir.Path(), "floor" + prefix, count, nullptr);
             TempDir settingsDir;
+            const testing_support::Pattern pattern{"FLOOR", {{"floor" + prefix + "*.TMP", 0}}, {{dir.Path(), 1}}};
             testing_support::WriteFileBytes(settingsDir / "Tidymoth.use", testing_support::SettingsBytes({pattern}));
             CPatternSet set;
-            search.Run(set, "");
-            CListedFileDeleter deleter;
-            int failed = 0;
-            double t0 = Now();
-            for (const CFoundFile& file : floorFiles.found)
-                failed += deleter.DeletePermanently(file) ? 0 : 1;
-            checked.push_back(Now() - t0);
-            if (failed != 0 || static_cast<int>(floorFiles.found.size()) != count)
-                std::printf("deletion floor: %d files, %d failed\n", static_cast<int>(floorFiles.found.size()), failed);
+            CWinFileSystem fileSystem;
+            CSearchRun(fileSystem, floorFiles).Run(set, "");
         }
         Program program(dir.Path(), {prefix + "*.TMP"});
         CSearchDlg& results = program.Results();
         program.dlg->OnStartSearch();
         program.SetAllRecycleFlags(recycle);
 
-        // The two phases take turns at going first.
-        double bareTime = 0, ourTime = 0;
-        for (int phase = 0; phase < 2; ++phase) {
+        // The phases take turns at going first.
+        double bareTime = 0, ourTime = 0, checkedTime = 0;
+        for (int phase = 0; phase < phases; ++phase) {
             EmptyTrash();
             double t0 = Now();
-            if ((phase + run) % 2 == 0) {
+            switch ((phase + run) % phases) {
+            case 0:
                 for (const std::string& p : paths)
                     recycle ? RecycleOne(p) : ::DeleteFileA(p.c_str());
                 bareTime = Now() - t0;
-            } else {
+                break;
+            case 1:
                 results.OnAction();
                 ourTime = Now() - t0;
+                break;
+            default: {
+                CListedFileDeleter deleter;
+                int failed = 0;
+                for (const CFoundFile& file : floorFiles.found)
+                    failed += deleter.DeletePermanently(file) ? 0 : 1;
+                checkedTime = Now() - t0;
+                if (failed != 0 || static_cast<int>(floorFiles.found.size()) != count)
+                    std::printf("deletion floor: %d files, %d failed\n", static_cast<int>(floorFiles.found.size()), failed);
+                break;
+            }
             }
         }
         int left = 0;
@@ -391,8 +395,10 @@ void DeletionBenchmark(int runs, int count, bool recycle)
         bare.push_back(bareTime);
         ours.push_back(ourTime);
         ratio.push_back(ourTime / bareTime);
-        if (!recycle)
-            floorRatio.push_back(ourTime / checked.back());
+        if (!recycle) {
+            checked.push_back(checkedTime);
+            floorRatio.push_back(ourTime / checkedTime);
+        }
     }
     std::printf("deletion pass, %d files %s: %.2f s; bare %s loop %.2f s; ratio %.2f (median of %d)\n", count,
                 recycle ? "into the Recycle Bin" : "deleted permanently", Median(ours),

@@ -58,24 +58,30 @@ size_t NamesStart(const std::wstring& path)
     return at;
 }
 
-// The names below the root, without empty ones.
-std::vector<std::wstring> NamesOf(const std::wstring& path, size_t from)
+// Calls `visit` with each name below the root (its first character and its
+// length), empty ones left out, until it returns true; true when one did.
+template <typename Visit>
+bool AnyName(const std::wstring& path, size_t from, Visit visit)
 {
-    std::vector<std::wstring> names;
     while (from < path.size()) {
         const size_t end = ComponentEnd(path, from);
-        if (end > from)
-            names.push_back(path.substr(from, end - from));
+        if (end > from && visit(path.data() + from, end - from))
+            return true;
         from = end + 1;
     }
-    return names;
+    return false;
 }
 
-std::wstring WithoutClosingDotsAndSpaces(std::wstring name)
+bool EndsInDotOrSpace(const wchar_t* name, size_t length)
 {
-    while (!name.empty() && IsDotOrSpace(name.back()))
-        name.pop_back();
-    return name;
+    return IsDotOrSpace(name[length - 1]);
+}
+
+size_t WithoutClosingDotsAndSpaces(const wchar_t* name, size_t length)
+{
+    while (length > 0 && IsDotOrSpace(name[length - 1]))
+        --length;
+    return length;
 }
 
 wchar_t Upper(wchar_t c)
@@ -86,33 +92,38 @@ wchar_t Upper(wchar_t c)
 // A name the system takes for a device: CON, PRN, AUX, NUL, COM0-9 and
 // LPT0-9 (with ¹, ² and ³ too), CONIN$, CONOUT$, whatever follows its first
 // dot or colon, and with the spaces before that dropped.
-bool IsDeviceName(const std::wstring& name)
+bool IsDeviceName(const wchar_t* name, size_t length)
 {
-    size_t end = name.find_first_of(L".:");
-    if (end == std::wstring::npos)
-        end = name.size();
+    size_t end = 0;
+    while (end < length && name[end] != L'.' && name[end] != L':')
+        ++end;
     while (end > 0 && name[end - 1] == L' ')
         --end;
-    std::wstring base;
-    for (size_t i = 0; i < end; ++i)
-        base += Upper(name[i]);
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" || base == L"CONOUT$")
-        return true;
-    if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
+    if (end < 3 || end > 7)
         return false;
-    const wchar_t digit = base[3];
+    wchar_t base[8] = {};
+    for (size_t i = 0; i < end; ++i)
+        base[i] = Upper(name[i]);
+    const std::wstring text(base, end);
+    if (text == L"CON" || text == L"PRN" || text == L"AUX" || text == L"NUL" || text == L"CONIN$" || text == L"CONOUT$")
+        return true;
+    if (end != 4 || (text.compare(0, 3, L"COM") != 0 && text.compare(0, 3, L"LPT") != 0))
+        return false;
+    const wchar_t digit = text[3];
     return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
 }
 
 PlainPathFault NameFault(const std::wstring& plainPath)
 {
-    for (const std::wstring& name : NamesOf(plainPath, NamesStart(plainPath))) {
-        if (IsDotOrSpace(name.back()))
-            return PlainPathFault::NameEndsInDotOrSpace;
-        if (IsDeviceName(name))
-            return PlainPathFault::DeviceName;
-    }
-    return PlainPathFault::None;
+    PlainPathFault fault = PlainPathFault::None;
+    AnyName(plainPath, NamesStart(plainPath), [&](const wchar_t* name, size_t length) {
+        if (EndsInDotOrSpace(name, length))
+            fault = PlainPathFault::NameEndsInDotOrSpace;
+        else if (IsDeviceName(name, length))
+            fault = PlainPathFault::DeviceName;
+        return fault != PlainPathFault::None;
+    });
+    return fault;
 }
 
 // The share a UNC path is on ("\\server\share"), by whole characters.
@@ -215,16 +226,16 @@ std::wstring VerbatimDirectory(const std::wstring& dir)
     }
 
     std::vector<std::wstring> names;
-    for (std::wstring& name : NamesOf(rest, at)) {
-        if (name == L".")
-            continue;
+    AnyName(rest, at, [&](const wchar_t* text, size_t length) {
+        const std::wstring name(text, length);
         if (name == L"..") {
             if (!names.empty())
                 names.pop_back();
-            continue;
+        } else if (name != L".") {
+            names.push_back(name);
         }
-        names.push_back(std::move(name));
-    }
+        return false;
+    });
     std::wstring path = root;
     for (size_t i = 0; i < names.size(); ++i) {
         if (i > 0)
@@ -261,11 +272,7 @@ bool CanBeCurrentDirectory(const std::wstring& plainDir)
 
 bool HasNameEndingInDotOrSpace(const std::wstring& verbatim)
 {
-    for (const std::wstring& name : NamesOf(verbatim, NamesStart(verbatim))) {
-        if (IsDotOrSpace(name.back()))
-            return true;
-    }
-    return false;
+    return AnyName(verbatim, NamesStart(verbatim), EndsInDotOrSpace);
 }
 
 std::wstring NamesakeOf(const std::wstring& verbatim)
@@ -273,12 +280,13 @@ std::wstring NamesakeOf(const std::wstring& verbatim)
     const size_t root = NamesStart(verbatim);
     std::wstring path = verbatim.substr(0, root);
     bool first = true;
-    for (const std::wstring& name : NamesOf(verbatim, root)) {
+    AnyName(verbatim, root, [&](const wchar_t* name, size_t length) {
         if (!first)
             path += L'\\';
-        path += WithoutClosingDotsAndSpaces(name);
+        path.append(name, WithoutClosingDotsAndSpaces(name, length));
         first = false;
-    }
+        return false;
+    });
     return path;
 }
 
@@ -287,7 +295,9 @@ bool SameButForClosingDotsAndSpaces(const std::wstring& a, const std::wstring& b
     size_t i = 0, j = 0;
     for (;;) {
         const size_t ia = ComponentEnd(a, i), jb = ComponentEnd(b, j);
-        if (WithoutClosingDotsAndSpaces(a.substr(i, ia - i)) != WithoutClosingDotsAndSpaces(b.substr(j, jb - j)))
+        const size_t na = WithoutClosingDotsAndSpaces(a.data() + i, ia - i);
+        const size_t nb = WithoutClosingDotsAndSpaces(b.data() + j, jb - j);
+        if (na != nb || a.compare(i, na, b, j, nb) != 0)
             return false;
         if (ia == a.size() || jb == b.size())
             return ia == a.size() && jb == b.size();

@@ -173,8 +173,10 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         // Each line is measured as it comes, in the list's font.
         CWindowDC dc(m_listResults.m_hWnd);
         CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
-        for (int i = 0; i < 2; ++i)
-            m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), WideFromAnsi(MarkFor(i)));
+        for (int i = 0; i < 2; ++i) {
+            m_wstrMark[i] = WideFromAnsi(MarkFor(i));
+            m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrMark[i]);
+        }
         for (int i = 0; i < m_nResultCount; ++i) {
             const std::wstring line = m_found[i].Shown();
             m_listResults.AddString(line);
@@ -297,7 +299,7 @@ void CSearchDlg::FitMarkedLine(int line, int result)
     if (m_nLineWidth[line] <= m_nWidestLine)
         return;
     m_nWidestLine = m_nLineWidth[line];
-    m_listResults.SetHorizontalExtent(m_nWidestLine + LINE_MARGIN);
+    m_drain.SetHorizontalExtent(m_listResults, m_nWidestLine + LINE_MARGIN);
 }
 
 // ---- The lines' flags -------------------------------------------------------

@@ -139,9 +139,11 @@ private:
     bool m_bSearching = false;
     bool m_bPassRunning = false;
     bool m_bAskingInterrupt = false;
-    // Each line's width in pixels, the widest, and the two marks' widths.
+    // Each line's width in pixels, the widest, and the two marks (for a
+    // failure, then for a delete) with their widths.
     int m_nLineWidth[MAX_RESULTS];
     int m_nWidestLine = 0;
+    std::wstring m_wstrMark[2];
     int m_nMarkWidth[2] = {};
     CThrottledDrain m_drain;
     CListedFileDeleter m_deleter;

@@ -70,7 +70,7 @@ void CSearchDlg::MarkResult(int line, int result)
     std::wstring text;
     if (m_listResults.GetText(line, text) == LB_ERR)
         return;
-    text += WideFromAnsi(MarkFor(result));
+    text += m_wstrMark[result == 1 ? 1 : 0];
     m_listResults.DeleteString(line);
     m_listResults.InsertString(line, text);
     FitMarkedLine(line, result);

@@ -1,5 +1,6 @@
 #include "platform/win/message_loop.h"
 
+#include "platform/win/list_box.h"
 #include "platform/win/progress_ctrl.h"
 
 namespace {
@@ -102,13 +103,22 @@ void CThrottledDrain::SetStatus(CWnd& status, const CString& text)
     m_bStatusHeld = true;
 }
 
+void CThrottledDrain::SetHorizontalExtent(CListBox& list, int pixels)
+{
+    m_list = &list;
+    m_extent = pixels;
+    m_bExtentHeld = true;
+}
+
 void CThrottledDrain::Flush()
 {
     if (m_bPosHeld)
         m_bar->SetPos(m_pos);
     if (m_bStatusHeld)
         m_status->SetWindowText(m_strStatus);
-    m_bPosHeld = m_bStatusHeld = false;
+    if (m_bExtentHeld)
+        m_list->SetHorizontalExtent(m_extent);
+    m_bPosHeld = m_bStatusHeld = m_bExtentHeld = false;
 }
 
 bool CThrottledDrain::Poll()
@@ -135,7 +145,7 @@ void CThrottledDrain::End()
 
 void CThrottledDrain::Abandon()
 {
-    m_bPosHeld = m_bStatusHeld = false;
+    m_bPosHeld = m_bStatusHeld = m_bExtentHeld = false;
     m_nQuiet = 0;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/cstring.h"
 
 class CWnd;
+class CListBox;
 class CProgressCtrl;
 
 // Runs until `ended` is set or `dialog` is gone, giving every dialog of the
@@ -26,13 +27,14 @@ void DrainMessageQueue();
 // change to a visible control is a round trip to the window system, so the
 // queue is drained at most every DRAIN_INTERVAL_MS; the quiet controls are
 // drawn only at redraws, at most every REDRAW_INTERVAL_MS; and moves of the
-// bar and texts of the status line are held back until the next drain (the
-// only time anyone can see them) or the end of the phase. What the window
+// bar, texts of the status line and the list's scrolling width are held back
+// until the next drain (the only time anyone can see them) or the end of the
+// phase. What the window
 // shows at a drain or at the end is exactly what doing each step at once
 // would have shown.
 class CThrottledDrain {
 public:
-    static const DWORD DRAIN_INTERVAL_MS = 10;
+    static const DWORD DRAIN_INTERVAL_MS = 20;
     static const DWORD REDRAW_INTERVAL_MS = 250;
 
     // Starts a loop over `bar`, whose drawing stops between redraws; nothing
@@ -45,6 +47,7 @@ public:
     // The range changes at once, after the moves held back.
     void SetRange(int lower, int upper);
     void SetStatus(CWnd& status, const CString& text);
+    void SetHorizontalExtent(CListBox& list, int pixels);
 
     // Drains the queue when a drain is due, showing what was held back first;
     // true when it drained.
@@ -65,8 +68,11 @@ private:
     CWnd* m_status = nullptr;
     CString m_strStatus;
     int m_pos = 0;
+    CListBox* m_list = nullptr;
+    int m_extent = 0;
     bool m_bPosHeld = false;
     bool m_bStatusHeld = false;
+    bool m_bExtentHeld = false;
     DWORD m_lastDrainMs = 0;
     DWORD m_lastRedrawMs = 0;
 };
