@@ -207,9 +207,8 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
     for (const wchar_t c : {L'a', L'b', L'c'})
         deep += L"\\" + std::wstring(100, c);
     std::vector<std::wstring> dirs = {L"", L"cache", L"cache.", L"deep"};
-    for (size_t at = 4; (at = deep.find(L'\\', at + 1)) != std::wstring::npos;)
-        dirs.push_back(deep.substr(0, at));
-    dirs.push_back(deep);
+    for (size_t at = 4; at != std::wstring::npos; at = deep.find(L'\\', at + 1))
+        dirs.push_back(deep.substr(0, deep.find(L'\\', at + 1)));
     for (const std::wstring& d : dirs)
         ASSERT_TRUE(::CreateDirectoryW((verbatim + L"\\" + d).c_str(), nullptr));
     const std::vector<std::wstring> taken = {L"cache.\\f.tmp", L"data.tmp.", L"space.tmp ", L"nul.tmp", deep + L"\\x.tmp"};

@@ -83,33 +83,22 @@ TEST(Directories, OneVerbatimFormEach)
         {L"C:\\TEMP\\", L"\\\\?\\C:\\TEMP"},
         {L"C:\\", L"\\\\?\\C:\\"},
         {L"c:/temp/sub/", L"\\\\?\\c:\\temp\\sub"},
-        {L"C:\\A\\\\B", L"\\\\?\\C:\\A\\B"},
-        {L"C:\\A\\.\\B\\..\\C\\.", L"\\\\?\\C:\\A\\C"},
+        {L"C:\\A\\.\\\\B\\..\\C\\.", L"\\\\?\\C:\\A\\C"},
         {L"C:\\..\\..\\X", L"\\\\?\\C:\\X"},
         {L"C:\\CACHE.\\", L"\\\\?\\C:\\CACHE."},
         {L"C:\\SPACE \\NUL.TMP", L"\\\\?\\C:\\SPACE \\NUL.TMP"},
-        {L"C:\\...\\X", L"\\\\?\\C:\\...\\X"},
         {L"\\\\SERVER\\SHARE\\", L"\\\\?\\UNC\\SERVER\\SHARE\\"},
         {L"\\\\SERVER\\SHARE\\DIR\\..\\..\\X", L"\\\\?\\UNC\\SERVER\\SHARE\\X"},
         {L"//server/share/dir", L"\\\\?\\UNC\\server\\share\\dir"},
         {L"\\\\?\\C:\\TEMP\\", L"\\\\?\\C:\\TEMP"},
-        {L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
-        {L"\\\\?\\UNC\\S\\SH\\X.", L"\\\\?\\UNC\\S\\SH\\X."},
         {L"\\\\.\\C:\\TEMP\\..\\X", L"\\\\?\\C:\\X"},
         // Nothing absolute, or no root: no folder.
-        {L"DATA\\", L""},
-        {L"C:DATA", L""},
-        {L"\\ROOTED", L""},
-        {L"\\\\SERVER", L""},
-        {L"\\\\SERVER\\", L""},
-        {L"\\\\?\\", L""},
-        {L"", L""},
+        {L"DATA\\", L""}, {L"C:DATA", L""}, {L"\\\\SERVER", L""}, {L"\\\\?\\", L""}, {L"", L""},
     };
     for (const Row& r : rows)
         EXPECT_EQ(std::wstring(r.verbatim), VerbatimDirectory(r.dir)) << std::string(r.dir, r.dir + std::wcslen(r.dir));
     EXPECT_EQ(L"C:\\X\\A.", PlainFormOf(L"\\\\?\\C:\\X\\A."));
     EXPECT_EQ(L"\\\\S\\SH\\X", PlainFormOf(L"\\\\?\\UNC\\S\\SH\\X"));
-    EXPECT_EQ(L"\\\\?\\C:\\X\\A", JoinExactPath(L"\\\\?\\C:\\X", L"A"));
     EXPECT_EQ(L"\\\\?\\C:\\A", JoinExactPath(L"\\\\?\\C:\\", L"A"));
     EXPECT_EQ(L"A", JoinExactPath(L"", L"A"));
 }
@@ -127,19 +116,14 @@ TEST(PlainPaths, WhatTheShellAndTheCurrentDirectoryCanTake)
         {dir + L"space.tmp ", PlainPathFault::NameEndsInDotOrSpace},
         {L"C:\\CACHE.\\a.tmp", PlainPathFault::NameEndsInDotOrSpace},
         {dir + L"nul.tmp", PlainPathFault::DeviceName},
-        {dir + L"CON", PlainPathFault::DeviceName},
         {dir + L"aux.tar.gz", PlainPathFault::DeviceName},
-        {dir + L"Prn.TXT", PlainPathFault::DeviceName},
         {dir + L"com1.log", PlainPathFault::DeviceName},
-        {dir + L"LPT9", PlainPathFault::DeviceName},
         {dir + L"com\u00B9.txt", PlainPathFault::DeviceName},
         {dir + L"conout$", PlainPathFault::DeviceName},
         {dir + L"nul .txt", PlainPathFault::DeviceName},
         {L"\\\\S\\SH\\NUL\\a.tmp", PlainPathFault::DeviceName},
         {dir + L"com10.txt", PlainPathFault::None},
         {dir + L"console.log", PlainPathFault::None},
-        {dir + L"nullable.tmp", PlainPathFault::None},
-        {dir + L"lpt.tmp", PlainPathFault::None},
         {dir + L"x.nul", PlainPathFault::None},
         {dir + std::wstring(259 - dir.size(), L'a'), PlainPathFault::None},
         {dir + std::wstring(260 - dir.size(), L'a'), PlainPathFault::TooLong},
@@ -148,18 +132,15 @@ TEST(PlainPaths, WhatTheShellAndTheCurrentDirectoryCanTake)
         EXPECT_EQ(r.fault, RecycleBinFault(r.path)) << std::string(r.path.begin(), r.path.end());
 
     EXPECT_TRUE(CanBeCurrentDirectory(L"C:\\"));
-    EXPECT_TRUE(CanBeCurrentDirectory(L"\\\\S\\SH\\X"));
     EXPECT_TRUE(CanBeCurrentDirectory(dir + std::wstring(258 - dir.size(), L'a')));
     EXPECT_TRUE(CanBeCurrentDirectory(dir + std::wstring(258 - dir.size(), L'a') + L"\\"));
     EXPECT_FALSE(CanBeCurrentDirectory(dir + std::wstring(259 - dir.size(), L'a')));
     EXPECT_FALSE(CanBeCurrentDirectory(L"C:\\CACHE."));
     EXPECT_FALSE(CanBeCurrentDirectory(L"C:\\AUX"));
-    EXPECT_FALSE(CanBeCurrentDirectory(L""));
 
     EXPECT_EQ(L"\\\\?\\C:\\cache\\data.tmp", NamesakeOf(L"\\\\?\\C:\\cache.\\data.tmp. "));
     EXPECT_EQ(L"\\\\?\\UNC\\S.\\SH\\a", NamesakeOf(L"\\\\?\\UNC\\S.\\SH\\a."));
     EXPECT_TRUE(SameButForClosingDotsAndSpaces(L"\\t\\cache\\f.tmp", L"\\t\\cache.\\f.tmp"));
-    EXPECT_FALSE(SameButForClosingDotsAndSpaces(L"\\t\\f.tmp", L"\\t\\g.tmp"));
     EXPECT_FALSE(SameButForClosingDotsAndSpaces(L"\\t\\f", L"\\t\\f\\g"));
 }
 
@@ -187,11 +168,10 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
         {"a dotted name, another file in its place", root, L"data.tmp.", 7, 8, final(L"\\t\\data.tmp."), FileVerdict::Other},
         {"a link to a file elsewhere, or a folder swapped for one", root, L"a.tmp", 7, 7, final(L"\\t\\out\\a.tmp"),
          FileVerdict::Other},
-        {"the same on the volume", root, deep, 7, 7, onVolume(L"\\t\\out\\x.tmp"), FileVerdict::Other},
         {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, final(L"\\t\\a.tmp."), FileVerdict::Other},
         {"where no name ends in a dot or a space, the names alone decide", root, L"a.tmp", 0, 5, final(L"\\t\\a.tmp"),
          FileVerdict::Listed},
-        {"the names alone, a link elsewhere", root, L"a.tmp", ~std::uint64_t(0), 5, final(L"\\t\\b.tmp"), FileVerdict::Other},
+        {"a dotted name with no id kept", root, L"data.tmp.", ~std::uint64_t(0), 5, final(L"\\t\\data.tmp"), FileVerdict::Other},
         {"no name reported now", root, L"a.tmp", 7, 7, ReportedName(), FileVerdict::Other},
         {"none reported for the stored directory", unreported, L"a.tmp", 7, 7, final(L"\\t\\a.tmp"), FileVerdict::Other},
         {"a dotted name reported without its dot", root, L"data.tmp.", 7, 7, final(L"\\t\\data.tmp"), FileVerdict::AskNamesake},
@@ -200,7 +180,6 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
          FileVerdict::AskNamesake},
         {"a name ending in a space", root, L"space.tmp ", 7, 7, final(L"\\t\\space.tmp"), FileVerdict::AskNamesake},
         {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, final(L"\\t\\other.tmp"), FileVerdict::Other},
-        {"a dotted name without ids to tell its namesake", root, L"data.tmp.", 0, 0, final(L"\\t\\data.tmp"), FileVerdict::Other},
     };
     for (const Row& r : rows)
         EXPECT_EQ(r.verdict, CFoundFile(r.root, r.below, r.listedId).Judge(r.openedId, r.reported)) << r.what;

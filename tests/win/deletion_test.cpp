@@ -636,32 +636,6 @@ TEST_P(ExactDeletionTest, NamesTheSystemWouldChangeAndPathsBeyondMaxPath)
     }
 }
 
-// A share \\\\TIDYMOTH-HOST\\SHARE for a folder while the test runs: Wine
-// finds shares as links in its prefix's dosdevices\\unc folder.
-class MappedShare {
-public:
-    explicit MappedShare(const std::string& target)
-    {
-        const std::string c = HostPathOf("C:\\");
-        const size_t at = c.rfind("/c:");
-        if (!OnWine() || at == std::string::npos)
-            return;
-        m_hosts = c.substr(0, at) + "/unc/TIDYMOTH-HOST";
-        if (RunHostShell("mkdir -p '" + m_hosts + "' && ln -s '" + HostPathOf(target) + "' '" + m_hosts + "/SHARE'") != 0)
-            m_hosts.clear();
-    }
-    ~MappedShare()
-    {
-        if (!m_hosts.empty())
-            RunHostShell("rm -rf '" + m_hosts + "'");
-    }
-    bool Ok() const { return !m_hosts.empty(); }
-    static std::string Path() { return "\\\\TIDYMOTH-HOST\\SHARE"; }
-
-private:
-    std::string m_hosts;
-};
-
 // A stored directory may name its folder through a drive letter that is an
 // alias of it, a share, or its short name: its files are still the listed ones.
 TEST_F(DeletionTest, DriveAliasesSharesAndShortNamesStillDelete)
@@ -670,18 +644,26 @@ TEST_F(DeletionTest, DriveAliasesSharesAndShortNamesStillDelete)
     MakeFile("SHARED\\SUB\\BY_SHARE.TMP", "x");
     MakeFile("A LONG FOLDER NAME\\BY_SHORT_NAME.TMP", "x");
     MappedDrive drive(PathOf("ALIASED"), "BY_DRIVE.TMP");
-    MappedShare share(PathOf("SHARED"));
+    // Wine finds a share as a link in its prefix's dosdevices/unc folder.
+    const std::string c = HostPathOf("C:\\");
+    const std::string hosts = c.empty() ? c : c.substr(0, c.rfind("/c:")) + "/unc/TIDYMOTH-HOST";
+    const std::string link = "ln -s '" + HostPathOf(PathOf("SHARED")) + "' '" + hosts + "/SHARE'";
+    const bool shared = OnWine() && !hosts.empty() && RunHostShell("mkdir -p '" + hosts + "' && " + link) == 0;
+    Finally unshare{[&] {
+        if (shared)
+            RunHostShell("rm -rf '" + hosts + "'");
+    }};
     char shortName[MAX_PATH] = "";
     ::GetShortPathNameA(PathOf("A LONG FOLDER NAME").c_str(), shortName, MAX_PATH);
     const bool isShort = shortName[0] && PathOf("A LONG FOLDER NAME") != shortName;
-    if (!drive.Ok() && !share.Ok() && !isShort)
+    if (!drive.Ok() && !shared && !isShort)
         GTEST_SKIP() << "neither a drive letter, a share nor a short name for a folder here";
     Finally leaveDrive{[&] { testing_support::ChangeDirectory(temp.Path()); }};
     Paths paths;
     if (drive.Ok())
         paths.push_back(AddDir(drive.Drive() + "\\", false) + "BY_DRIVE.TMP");
-    if (share.Ok())
-        paths.push_back(AddDir(share.Path() + "\\", true) + "SUB\\BY_SHARE.TMP");
+    if (shared)
+        paths.push_back(AddDir("\\\\TIDYMOTH-HOST\\SHARE\\", true) + "SUB\\BY_SHARE.TMP");
     if (isShort)
         paths.push_back(AddDir(shortName, false) + "BY_SHORT_NAME.TMP");
     AddMask("*.TMP");
