@@ -92,10 +92,13 @@ public:
 
     bool Next(WalkFileSystem::Entry& entry) override
     {
-        if (!m_next && (m_bEnded || !Read()))
-            return false;
-        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_next);
-        m_next = info->NextEntryOffset ? m_next + info->NextEntryOffset : nullptr;
+        const FILE_ID_BOTH_DIR_INFO* info = nullptr;
+        do {
+            if (!m_next && (m_bEnded || !Read()))
+                return false;
+            info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_next);
+            m_next = info->NextEntryOffset ? m_next + info->NextEntryOffset : nullptr;
+        } while (info->FileNameLength == 0);  // no entry names nothing
         m_name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
         const bool reparse = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         // A reparse point's tag comes where the size of its extended attributes would.
