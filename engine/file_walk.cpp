@@ -128,11 +128,12 @@ bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int 
 
 bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
 {
-    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(JoinExactPath(m_root->verbatim, place.Below()));
+    const std::wstring verbatim = JoinExactPath(m_root->verbatim, place.Below());
+    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(verbatim);
     if (!listing)
         return false;
     folder.entered = true;
-    Entered(place);
+    Entered(place, verbatim);
 
     WalkFileSystem::Entry entry;
     while (listing->Next(entry)) {
@@ -169,7 +170,7 @@ bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFile
 
 void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& mask)
 {
-    Entered(place);
+    Entered(place, JoinExactPath(m_root->verbatim, place.Below()));
     for (const Folder::Kept& entry : folder.kept) {
         if (!mask.Takes(entry.exactName.c_str()))
             continue;
@@ -189,10 +190,10 @@ void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& ma
     }
 }
 
-void CFileWalk::Entered(const Place& place)
+void CFileWalk::Entered(const Place& place, const std::wstring& verbatim)
 {
     // The system keeps its own limits for a current directory.
-    std::wstring plain = PlainFormOf(JoinExactPath(m_root->verbatim, place.Below()));
+    std::wstring plain = PlainFormOf(verbatim);
     if (CanBeCurrentDirectory(plain))
         m_lastEnterable = std::move(plain);
     m_caller.DirectoryEntered(place.Text());

@@ -102,7 +102,8 @@ private:
 
     bool ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse);
     void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
-    void Entered(const Place& place);
+    // The folder at `verbatim`, where the walk is, was entered.
+    void Entered(const Place& place, const std::wstring& verbatim);
     // Stores a found file; false (the walk ends) when the result set is full.
     bool Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId);
     // The poll after an entry a mask took; false when the walk must end.

@@ -20,17 +20,21 @@ const DWORD LISTING_BATCH_BYTES = 64 * 1024;
 
 const DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The characters a path the system reports is first read into: nearly every
+// one fits, and a longer one is read again at its own length.
+const DWORD FIRST_READ_CHARS = 1024;
+
 // The final path of an open file or folder, links followed: "\\?\C:\DIR\NAME"
 // or "\\?\UNC\SERVER\SHARE\...", or empty. The DOS form costs least under
 // Wine, which gives none beyond MAX_PATH.
 std::wstring FinalPathOfHandle(HANDLE handle)
 {
-    wchar_t buffer[MAX_PATH + 1];  // most paths fit; a longer one is asked for again at its length
+    wchar_t buffer[FIRST_READ_CHARS];
     const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-    DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH + 1, flags);
+    DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, FIRST_READ_CHARS, flags);
     if (n == 0)
         return std::wstring();
-    if (n <= MAX_PATH)
+    if (n < FIRST_READ_CHARS)
         return std::wstring(buffer, n);
     std::wstring path(n, L'\0');
     n = ::GetFinalPathNameByHandleW(handle, &path[0], n, flags);
@@ -42,10 +46,10 @@ std::wstring FinalPathOfHandle(HANDLE handle)
 // ("\DIR\NAME"), links followed, or empty; there at any length.
 std::wstring PathOnVolumeOfHandle(HANDLE handle)
 {
-    // Most names fit the first buffer; the longest a path can be fits the second.
+    // The longest a path can be fits the second buffer.
     struct {
         FILE_NAME_INFO info;
-        wchar_t rest[512];
+        wchar_t rest[FIRST_READ_CHARS];
     } small;
     if (::GetFileInformationByHandleEx(handle, FileNameInfo, &small, sizeof small))
         return std::wstring(small.info.FileName, small.info.FileNameLength / sizeof(wchar_t));

@@ -29,9 +29,8 @@ void DrainMessageQueue();
 // drawn only at redraws, at most every REDRAW_INTERVAL_MS; and moves of the
 // bar, texts of the status line and the list's scrolling width are held back
 // until the next drain (the only time anyone can see them) or the end of the
-// phase. What the window
-// shows at a drain or at the end is exactly what doing each step at once
-// would have shown.
+// phase. What the window shows at a drain or at the end is exactly what
+// doing each step at once would have shown.
 class CThrottledDrain {
 public:
     static const DWORD DRAIN_INTERVAL_MS = 20;
