@@ -1,6 +1,10 @@
 #include "console/arguments.h"
 
+#include <limits>
+
 namespace {
+
+const std::uint64_t MAX_VALUE = std::numeric_limits<std::uint64_t>::max();
 
 // A pattern's number: digits only, from 1; 0 for anything else.
 int NumberFrom(const std::wstring& text)
@@ -16,7 +20,166 @@ int NumberFrom(const std::wstring& text)
     return n;
 }
 
+// `text` as digits, then at most one character that `unitOf` turns into a
+// multiplier (0 for none it knows); a bare number takes `bare`.
+template <typename UnitOf>
+ValueFault ParseCount(const std::wstring& text, std::uint64_t bare, UnitOf unitOf, std::uint64_t& value)
+{
+    size_t digits = 0;
+    while (digits < text.size() && text[digits] >= L'0' && text[digits] <= L'9')
+        ++digits;
+    if (digits == 0 || text.size() - digits > 1)
+        return ValueFault::Malformed;
+    const std::uint64_t unit = digits == text.size() ? bare : unitOf(text[digits]);
+    if (unit == 0)
+        return ValueFault::Malformed;
+    std::uint64_t n = 0;
+    for (size_t i = 0; i < digits; ++i) {
+        const unsigned digit = static_cast<unsigned>(text[i] - L'0');
+        if (n > (MAX_VALUE - digit) / 10)
+            return ValueFault::TooLarge;
+        n = n * 10 + digit;
+    }
+    if (n > MAX_VALUE / unit)
+        return ValueFault::TooLarge;
+    value = n * unit;
+    return ValueFault::None;
+}
+
+// What the parser knows of each option: its name, whether a value follows
+// it, and what it does with that value (false, after saying why, for one it
+// cannot take).
+struct OptionRule {
+    const wchar_t* name;
+    bool takesValue;
+    bool (*take)(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error);
+};
+
+bool TakeAge(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error)
+{
+    std::uint64_t ticks = 0;
+    switch (ParseAge(value, ticks)) {
+    case ValueFault::None:
+        (name == L"--older-than" ? options.filter.olderThan : options.filter.newerThan) = ticks;
+        return true;
+    case ValueFault::Malformed:
+        error = name + L" には日数（7 または 7d）か時間数（12h）を 0 以上の整数で指定してください: " + value;
+        return false;
+    case ValueFault::TooLarge:
+        break;
+    }
+    error = name + L" の値が大きすぎます: " + value;
+    return false;
+}
+
+bool TakeSize(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error)
+{
+    std::uint64_t bytes = 0;
+    switch (ParseSize(value, bytes)) {
+    case ValueFault::None:
+        (name == L"--larger-than" ? options.filter.largerThan : options.filter.smallerThan) = bytes;
+        return true;
+    case ValueFault::Malformed:
+        error = name + L" にはバイト数を 0 以上の整数で、または K、M、G を付けて（500K、10M、2G）指定してください: " + value;
+        return false;
+    case ValueFault::TooLarge:
+        break;
+    }
+    error = name + L" の値が大きすぎます: " + value;
+    return false;
+}
+
+const OptionRule kRules[] = {
+    {L"--pattern", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
+         options.byName = true;
+         options.patternName = value;
+         return true;
+     }},
+    {L"--number", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         if ((options.number = NumberFrom(value)) != 0)
+             return true;
+         error = L"--number には 1 以上の番号を指定してください: " + value;
+         return false;
+     }},
+    {L"--settings", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
+         options.settingsPath = value;
+         return true;
+     }},
+    {L"--permanent", false,
+     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
+         options.permanent = true;
+         return true;
+     }},
+    {L"--older-than", true, TakeAge},
+    {L"--newer-than", true, TakeAge},
+    {L"--time", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         if (value == L"written" || value == L"created" || value == L"accessed") {
+             options.filter.time = value == L"written"   ? FileTimeKind::Written
+                                   : value == L"created" ? FileTimeKind::Created
+                                                         : FileTimeKind::Accessed;
+             return true;
+         }
+         error = L"--time には written、created、accessed のどれかを指定してください: " + value;
+         return false;
+     }},
+    {L"--larger-than", true, TakeSize},
+    {L"--smaller-than", true, TakeSize},
+    {L"--log", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
+         options.logPath = value;
+         return true;
+     }},
+    {L"--format", true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         if (value == L"text" || value == L"csv") {
+             options.format = value == L"csv" ? ConsoleOptions::Format::Csv : ConsoleOptions::Format::Text;
+             return true;
+         }
+         error = L"--format には text か csv を指定してください: " + value;
+         return false;
+     }},
+};
+
+// The message for an option given twice, or given a value it cannot take.
+std::wstring OnlyOnce(const std::wstring& name)
+{
+    if (name == L"--pattern" || name == L"--number")
+        return L"削除パターンは --pattern か --number のどちらか一つで、一度だけ指定してください。";
+    if (name == L"--settings")
+        return L"--settings には設定ファイルを一つだけ指定してください。";
+    if (name == L"--log")
+        return L"--log にはログファイルを一つだけ指定してください。";
+    return name + L" は一度だけ指定してください。";
+}
+
 }  // namespace
+
+ValueFault ParseAge(const std::wstring& text, std::uint64_t& ticks)
+{
+    return ParseCount(text, TICKS_PER_DAY,
+                      [](wchar_t c) {
+                          return c == L'd' || c == L'D' ? TICKS_PER_DAY : c == L'h' || c == L'H' ? TICKS_PER_HOUR : 0;
+                      },
+                      ticks);
+}
+
+ValueFault ParseSize(const std::wstring& text, std::uint64_t& bytes)
+{
+    return ParseCount(text, 1,
+                      [](wchar_t c) -> std::uint64_t {
+                          switch (c) {
+                          case L'K': case L'k': return 1ull << 10;
+                          case L'M': case L'm': return 1ull << 20;
+                          case L'G': case L'g': return 1ull << 30;
+                          default: return 0;
+                          }
+                      },
+                      bytes);
+}
 
 bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& options, std::wstring& error)
 {
@@ -33,49 +196,81 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
         }
     }
 
-    bool settingsGiven = false;
+    // The values of the options given, by name, to check them together.
+    std::vector<std::pair<std::wstring, std::wstring>> given;
+    const auto valueOf = [&](const wchar_t* name) {
+        for (const auto& option : given) {
+            if (option.first == name)
+                return option.second;
+        }
+        return std::wstring();
+    };
+    const auto isGiven = [&](const wchar_t* name) {
+        for (const auto& option : given) {
+            if (option.first == name)
+                return true;
+        }
+        return false;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
-        const bool takesValue = arg == L"--pattern" || arg == L"--number" || arg == L"--settings";
-        if (takesValue && i + 1 >= args.size()) {
-            error = arg + L" の後に値を指定してください。";
-            return false;
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& r : kRules) {
+            if (arg == r.name)
+                rule = &r;
         }
-        if (arg == L"--pattern" || arg == L"--number") {
-            if (options.byName || options.number != 0) {
-                error = L"削除パターンは --pattern か --number のどちらか一つで、一度だけ指定してください。";
-                return false;
+        if (!rule) {
+            if ((arg == L"list" || arg == L"delete") && options.command == ConsoleOptions::Command::None) {
+                options.command = arg == L"list" ? ConsoleOptions::Command::List : ConsoleOptions::Command::Delete;
+                continue;
             }
-            const std::wstring& value = args[++i];
-            if (arg == L"--pattern") {
-                options.byName = true;
-                options.patternName = value;
-            } else if ((options.number = NumberFrom(value)) == 0) {
-                error = L"--number には 1 以上の番号を指定してください: " + value;
-                return false;
-            }
-        } else if (arg == L"--settings") {
-            if (settingsGiven || args[i + 1].empty()) {
-                error = L"--settings には設定ファイルを一つだけ指定してください。";
-                return false;
-            }
-            settingsGiven = true;
-            options.settingsPath = args[++i];
-        } else if (arg == L"--permanent") {
-            options.permanent = true;
-        } else if ((arg == L"list" || arg == L"delete") && options.command == ConsoleOptions::Command::None) {
-            options.command = arg == L"list" ? ConsoleOptions::Command::List : ConsoleOptions::Command::Delete;
-        } else {
             error = L"使えない引数です: " + arg;
             return false;
         }
+        if (rule->takesValue && i + 1 >= args.size()) {
+            error = arg + L" の後に値を指定してください。";
+            return false;
+        }
+        const std::wstring value = rule->takesValue ? args[++i] : std::wstring();
+        // One pattern, by name or by number; one file of each kind.
+        const bool onePattern = (arg == L"--pattern" || arg == L"--number") && (isGiven(L"--pattern") || isGiven(L"--number"));
+        const bool oneFile = (arg == L"--settings" || arg == L"--log") && value.empty();
+        if (onePattern || oneFile || (isGiven(rule->name) && arg != L"--permanent")) {
+            error = OnlyOnce(arg);
+            return false;
+        }
+        if (!rule->take(arg, value, options, error))
+            return false;
+        given.emplace_back(arg, value);
     }
+
     if (options.command == ConsoleOptions::Command::None) {
         error = L"コマンド (list または delete) を指定してください。";
         return false;
     }
     if (options.permanent && options.command != ConsoleOptions::Command::Delete) {
         error = L"--permanent は delete にだけ指定できます。";
+        return false;
+    }
+    if (isGiven(L"--format") && options.command != ConsoleOptions::Command::List) {
+        error = L"--format は list にだけ指定できます。";
+        return false;
+    }
+    const FileFilter& filter = options.filter;
+    if (isGiven(L"--time") && !filter.UsesTime()) {
+        error = L"--time は --older-than か --newer-than と一緒に指定してください。";
+        return false;
+    }
+    // A range no file can be in is a mistake, never a run that takes nothing.
+    if (filter.olderThan && filter.newerThan && *filter.olderThan >= *filter.newerThan) {
+        error = L"--older-than " + valueOf(L"--older-than") + L" と --newer-than " + valueOf(L"--newer-than") +
+                L" の両方に当てはまるファイルはありません。";
+        return false;
+    }
+    if (filter.largerThan && filter.smallerThan &&
+        (*filter.smallerThan <= *filter.largerThan || *filter.smallerThan - *filter.largerThan < 2)) {
+        error = L"--larger-than " + valueOf(L"--larger-than") + L" と --smaller-than " + valueOf(L"--smaller-than") +
+                L" の両方に当てはまるファイルはありません。";
         return false;
     }
     return true;

@@ -18,7 +18,46 @@ size_t ColumnsOf(const std::wstring& text)
     return columns;
 }
 
+// `text` in UTF-8; a lone surrogate, which UTF-8 cannot carry, becomes U+FFFD.
+std::string Utf8Of(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string utf8(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    return utf8;
+}
+
 }  // namespace
+
+CLogFile::~CLogFile()
+{
+    if (IsOpen())
+        ::CloseHandle(m_handle);
+}
+
+bool CLogFile::Open(const std::wstring& path)
+{
+    // Appending only: each write goes to the end as one piece, whoever else
+    // appends. Others may read and append, but the log cannot be deleted
+    // or renamed while a run writes it (not even by its own pattern).
+    m_handle = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return IsOpen();
+}
+
+bool CLogFile::Write(const std::wstring& text)
+{
+    if (!IsOpen() || m_bFailed || text.empty())
+        return !m_bFailed;
+    const std::string utf8 = Utf8Of(text);
+    DWORD written = 0;
+    // One call, never a part of it retried: a second piece could land after another run's.
+    if (!::WriteFile(m_handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) || written != utf8.size())
+        m_bFailed = true;
+    return !m_bFailed;
+}
 
 COutputStream::COutputStream(DWORD stdHandle) : m_handle(::GetStdHandle(stdHandle)), m_bConsole(false)
 {
@@ -41,6 +80,8 @@ void COutputStream::Flush()
     std::wstring text;
     text.swap(m_pending);
     WriteRaw(text);
+    if (m_log)
+        m_log->Write(text);
 }
 
 void COutputStream::WriteRaw(const std::wstring& text)
@@ -61,18 +102,27 @@ void COutputStream::WriteRaw(const std::wstring& text)
         }
         return;
     }
-    // A lone surrogate, which UTF-8 cannot carry, becomes U+FFFD.
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return;
-    std::string utf8(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    const std::string utf8 = Utf8Of(text);
     for (size_t at = 0; at < utf8.size();) {
         DWORD written = 0;
         if (!::WriteFile(m_handle, utf8.data() + at, static_cast<DWORD>(utf8.size() - at), &written, nullptr) || written == 0)
             return;
         at += written;
     }
+}
+
+bool CConsoleOutput::OpenLog(const std::wstring& path)
+{
+    if (!m_log.Open(path))
+        return false;
+    m_out.CopyTo(&m_log);
+    m_err.CopyTo(&m_log);
+    return true;
+}
+
+bool CConsoleOutput::LogOnly(const std::wstring& line)
+{
+    return m_log.Write(line + L"\r\n");
 }
 
 void CConsoleOutput::Result(const std::wstring& line)

@@ -2,12 +2,37 @@
 // console's wide output, so every name is shown as the file system spells it;
 // redirected to a file or a pipe, it is UTF-8 without a byte-order mark.
 // Lines end in CRLF either way. Progress is one line on the error stream,
-// redrawn in place, and only when that stream is a console.
+// redrawn in place, and only when that stream is a console. A log, where
+// one is kept, gets every line of both streams too, as they are written.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+// A log file, appended to in UTF-8 without a byte-order mark. Each write is
+// one append of whole lines, so runs that share the log never cut into each
+// other's lines.
+class CLogFile {
+public:
+    CLogFile() = default;
+    CLogFile(const CLogFile&) = delete;
+    CLogFile& operator=(const CLogFile&) = delete;
+    ~CLogFile();
+
+    // Opens `path` for appending, creating it; false (GetLastError() says
+    // why) when it cannot be.
+    bool Open(const std::wstring& path);
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Handle() const { return m_handle; }
+    // Appends `text`; false, and Failed() from then on, when it was not written whole.
+    bool Write(const std::wstring& text);
+    bool Failed() const { return m_bFailed; }
+
+private:
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    bool m_bFailed = false;
+};
 
 class COutputStream {
 public:
@@ -21,13 +46,16 @@ public:
     void Line(const std::wstring& text);
     // Writes what is held.
     void Flush();
-    // Writes `text` at once, with no line end.
+    // Writes `text` at once, with no line end, and not to the log.
     void WriteRaw(const std::wstring& text);
+    // Lines are written to `log` as well from now on.
+    void CopyTo(CLogFile* log) { m_log = log; }
 
 private:
     HANDLE m_handle;
     bool m_bConsole;
     std::wstring m_pending;
+    CLogFile* m_log = nullptr;
 };
 
 class CConsoleOutput {
@@ -39,6 +67,18 @@ public:
     void Message(const std::wstring& line);
     // Flushes the output stream (a line that must not wait in the buffer).
     void FlushResults() { m_out.Flush(); }
+    // The output stream is a console.
+    bool ResultsOnConsole() const { return m_out.IsConsole(); }
+    // Text for the output stream alone, before its first line (a byte-order mark).
+    void ResultsPreamble(const std::wstring& text) { m_out.WriteRaw(text); }
+
+    // Keeps a log at `path` from now on; false (GetLastError() says why)
+    // when it cannot be opened.
+    bool OpenLog(const std::wstring& path);
+    // A line for the log alone (its header and the exit code); false when
+    // it could not be written.
+    bool LogOnly(const std::wstring& line);
+    const CLogFile& Log() const { return m_log; }
 
     // Whether a progress line would be drawn now: the error stream is a
     // console and the last one is old enough (a few a second).
@@ -49,6 +89,7 @@ public:
     void EndProgress();
 
 private:
+    CLogFile m_log;
     COutputStream m_out;
     COutputStream m_err;
     size_t m_progressLength = 0;  // columns of the progress line shown

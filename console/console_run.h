@@ -9,8 +9,9 @@
 // run was interrupted; nothing could be run; the result set was full.
 enum ExitCode { EXIT_DONE = 0, EXIT_FAILED = 1, EXIT_USAGE = 2, EXIT_LIMIT = 3 };
 
-// Runs `list` or `delete` as `options` say; returns the exit code.
-int RunConsoleCommand(const ConsoleOptions& options);
+// Runs `list` or `delete` as `options` say; returns the exit code. A log
+// records `commandLine`, the command line as given.
+int RunConsoleCommand(const ConsoleOptions& options, const std::wstring& commandLine);
 
 // Asks a running command to stop at the next file (Ctrl+C); safe from any thread.
 void InterruptConsoleCommand();

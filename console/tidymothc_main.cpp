@@ -19,29 +19,43 @@ const wchar_t kHelp[] =
     L"TidymothC: Tidymoth の削除パターンでファイルを検索し、削除します。\r\n"
     L"\r\n"
     L"使い方:\r\n"
-    L"  TidymothC list   [--pattern 名前 | --number 番号] [--settings ファイル]\r\n"
-    L"  TidymothC delete [--pattern 名前 | --number 番号] [--settings ファイル] [--permanent]\r\n"
+    L"  TidymothC list   [--pattern 名前 | --number 番号] [--settings ファイル] [条件] [--format text|csv] [--log ファイル]\r\n"
+    L"  TidymothC delete [--pattern 名前 | --number 番号] [--settings ファイル] [条件] [--permanent] [--log ファイル]\r\n"
     L"  TidymothC --help | --version\r\n"
     L"\r\n"
-    L"  list         見つかったファイルのパスを一行に一つ出力します。何も削除しません。\r\n"
-    L"  delete       見つかったファイルをごみ箱へ移動し、結果を「（削除済み）」「(削除に失敗)」で示します。\r\n"
-    L"  --pattern    この名前の削除パターンを使います（同じ名前が複数あれば最初のもの）。\r\n"
-    L"  --number     N 番目（1 から）の削除パターンを使います。どちらもなければ最初の削除パターンです。\r\n"
-    L"  --settings   設定ファイル（省略時はカレントディレクトリの Tidymoth.use）。書き換えることはありません。\r\n"
-    L"  --permanent  ごみ箱を使わず、完全に削除します。\r\n"
+    L"  list           見つかったファイルのパスを一行に一つ出力します。何も削除しません。\r\n"
+    L"  delete         見つかったファイルをごみ箱へ移動し、結果を「（削除済み）」「(削除に失敗)」で示します。\r\n"
+    L"  --pattern      この名前の削除パターンを使います（同じ名前が複数あれば最初のもの）。\r\n"
+    L"  --number       N 番目（1 から）の削除パターンを使います。どちらもなければ最初の削除パターンです。\r\n"
+    L"  --settings     設定ファイル（省略時はカレントディレクトリの Tidymoth.use）。書き換えることはありません。\r\n"
+    L"  --permanent    ごみ箱を使わず、完全に削除します。\r\n"
+    L"  --format csv   list の結果を CSV（パス、サイズ（バイト）、更新日時）で出力します。Excel で開けます。\r\n"
+    L"  --log ファイル  出力とメッセージ、終了コードをこのファイルの末尾に追加します（UTF-8）。\r\n"
+    L"\r\n"
+    L"条件（マスクに合ったファイルのうち、すべての条件に合うものだけを対象にします）:\r\n"
+    L"  --older-than 期間   期間より古いファイル。期間は日数（7 または 7d）か時間数（12h）です。\r\n"
+    L"  --newer-than 期間   期間より新しいファイル。\r\n"
+    L"  --time written|created|accessed\r\n"
+    L"                      期間を測る日時: 更新日時（既定）、作成日時、アクセス日時。\r\n"
+    L"  --larger-than サイズ   サイズより大きいファイル。サイズはバイト数か、K、M、G を付けた数（1K = 1024 バイト）です。\r\n"
+    L"  --smaller-than サイズ  サイズより小さいファイル。\r\n"
+    L"  期間は実行を始めた時刻からの経過時間を、UTC でちょうど 24 時間を 1 日として数えます（暦の日付ではありません）。\r\n"
+    L"  タイムゾーンや夏時間で対象が変わることはありません。日時がない、または実行開始より後のファイルは期間の条件に合いません。\r\n"
+    L"  削除の直前にもう一度調べ、条件に合わなくなったファイル（その後に書き換えられたものなど）は削除せず、失敗とします。\r\n"
     L"\r\n"
     L"ごみ箱に入れられないファイルは削除せず、失敗とします。確認は一切しません。\r\n"
     L"\r\n"
     L"終了コード:\r\n"
     L"  0  すべてのファイルを指定どおりに処理した（見つからなかった場合も）\r\n"
-    L"  1  削除に失敗したファイルがある、または Ctrl+C で中断した\r\n"
-    L"  2  引数の誤り、設定ファイルがない・読めない・壊れている、削除パターンがない（何もしません）\r\n"
+    L"  1  削除に失敗したファイルがある、Ctrl+C で中断した、またはログに書けなかった\r\n"
+    L"  2  引数の誤り、設定ファイルがない・読めない・壊れている、削除パターンがない、ログファイルを開けない（何もしません）\r\n"
     L"  3  ファイルが 64000 個に達したので検索を打ち切った（見つかった分は処理した）\r\n"
     L"\r\n"
     L"例:\r\n"
     L"  TidymothC list --pattern 一時ファイル > 一覧.txt\r\n"
-    L"  TidymothC delete --pattern 一時ファイル\r\n"
-    L"  schtasks /create /tn \"Tidymoth 一時ファイル\" /sc daily /st 03:00 /tr \"C:\\Tools\\Tidymoth\\TidymothC.exe delete --pattern 一時ファイル --settings C:\\Tools\\Tidymoth\\Tidymoth.use\"\r\n";
+    L"  TidymothC list --pattern 一時ファイル --older-than 7 --format csv > 一覧.csv\r\n"
+    L"  TidymothC delete --pattern 一時ファイル --older-than 7 --log C:\\Tools\\Tidymoth\\nightly.log\r\n"
+    L"  schtasks /create /tn \"Tidymoth 一時ファイル\" /sc daily /st 03:00 /tr \"C:\\Tools\\Tidymoth\\TidymothC.exe delete --pattern 一時ファイル --settings C:\\Tools\\Tidymoth\\Tidymoth.use --older-than 7 --log C:\\Tools\\Tidymoth\\nightly.log\"\r\n";
 
 // Ctrl+C and Ctrl+Break stop the command after the current file; closing
 // the console or logging off ends the process as usual.
@@ -86,7 +100,7 @@ int main()
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int code = EXIT_FAILED;
     try {
-        code = RunConsoleCommand(options);
+        code = RunConsoleCommand(options, ::GetCommandLineW());
     } catch (...) {
         // Out of memory, most likely: said, never a crash.
         CConsoleOutput out;

@@ -49,6 +49,7 @@ struct CFileWalk::Folder {
         std::wstring exactName;
         bool isDirectory;
         std::uint64_t fileId;
+        FileFacts facts;
     };
     CString name;
     std::wstring exactName;
@@ -141,14 +142,14 @@ bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFile
             (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag)))
             folder.subfolders.push_back({m_fs.SpellingOf(entry.exactName), entry.exactName, false, {}, {}});
         if (masks[0].Takes(entry.exactName)) {
-            if (!entry.isDirectory && !Found(place, entry.exactName, entry.fileId))
+            if (!entry.isDirectory && !Found(place, entry.exactName, entry.fileId, entry.facts))
                 return true;
             if (!Poll())
                 return true;
         }
         for (size_t j = 1; j < masks.size(); ++j) {
             if (masks[j].Takes(entry.exactName)) {
-                folder.kept.push_back({entry.exactName, entry.isDirectory, entry.fileId});
+                folder.kept.push_back({entry.exactName, entry.isDirectory, entry.fileId, entry.facts});
                 break;
             }
         }
@@ -174,7 +175,7 @@ void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& ma
     for (const Folder::Kept& entry : folder.kept) {
         if (!mask.Takes(entry.exactName.c_str()))
             continue;
-        if (!entry.isDirectory && !Found(place, entry.exactName.c_str(), entry.fileId))
+        if (!entry.isDirectory && !Found(place, entry.exactName.c_str(), entry.fileId, entry.facts))
             return;
         if (!Poll())
             return;
@@ -199,15 +200,20 @@ void CFileWalk::Entered(const Place& place, const std::wstring& verbatim)
     m_caller.DirectoryEntered(place.Text());
 }
 
-bool CFileWalk::Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId)
+bool CFileWalk::Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts)
 {
+    // Left out before the limit: such a file takes no place in the result set.
+    if (m_filter && !m_filter->Takes(facts)) {
+        ++m_nLeftOut;
+        return true;
+    }
     if (m_caller.ResultCount() >= MAX_RESULTS) {
         // The result set is full: the walk ends here, and what was found is listed.
         m_bLimitReached = true;
         return false;
     }
     m_caller.FileFound(JoinPath(place.Text(), m_fs.SpellingOf(exactName)),
-                       CFoundFile(m_root, JoinExactPath(place.Below(), exactName), fileId));
+                       CFoundFile(m_root, JoinExactPath(place.Below(), exactName), fileId, facts));
     return true;
 }
 

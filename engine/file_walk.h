@@ -30,6 +30,7 @@ public:
         bool isReparsePoint;
         std::uint32_t reparseTag;  // what kind of reparse point it is
         std::uint64_t fileId;      // the file system's id for it, where it keeps one
+        FileFacts facts;           // its size and times
     };
     // The entries of one folder in the system's order, "." and ".." among
     // them; the folder is let go when the listing is destroyed.
@@ -90,8 +91,16 @@ public:
     // directory is the last folder the walk reported entering that the
     // system takes as one, if any.
     bool Walk(const CString& dir, const std::vector<CString>& masks, int recurse);
-    // A new search: no stop, no full result set.
-    void Reset() { m_bStop = m_bLimitReached = false; }
+    // A new search: no stop, no full result set, none left out, and only
+    // the files `filter` takes (any file without one), which must outlive it.
+    void Reset(const FileFilter* filter = nullptr)
+    {
+        m_bStop = m_bLimitReached = false;
+        m_filter = filter && filter->Any() ? filter : nullptr;
+        m_nLeftOut = 0;
+    }
+    // The files the masks took that the filter left out.
+    long long LeftOut() const { return m_nLeftOut; }
     // The walk ended at a match that found the result set full.
     bool LimitReached() const { return m_bLimitReached; }
     bool MustEnd() const { return m_bStop || m_bLimitReached; }
@@ -104,8 +113,9 @@ private:
     void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
     // The folder at `verbatim`, where the walk is, was entered.
     void Entered(const Place& place, const std::wstring& verbatim);
-    // Stores a found file; false (the walk ends) when the result set is full.
-    bool Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId);
+    // Stores a found file unless the filter leaves it out; false (the walk
+    // ends) when the result set is full.
+    bool Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts);
     // The poll after an entry a mask took; false when the walk must end.
     bool Poll();
 
@@ -113,6 +123,8 @@ private:
     WalkCaller& m_caller;
     bool m_bStop = false;
     bool m_bLimitReached = false;
+    const FileFilter* m_filter = nullptr;
+    long long m_nLeftOut = 0;
     std::shared_ptr<const CSearchRoot> m_root;
     std::wstring m_lastEnterable;
 };

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/file_filter.h"
+
 // The names the system reports for an open file or folder, links followed.
 struct ReportedName {
     std::wstring finalPath;  // "\\?\C:\DIR\NAME", "\\?\UNC\SERVER\SHARE\..."
@@ -32,15 +34,18 @@ class CFoundFile {
 public:
     CFoundFile() = default;
     // `below` holds the names below the stored directory, the file's last,
-    // exactly as the listings gave them; `fileId` is the listing's id for it.
-    CFoundFile(std::shared_ptr<const CSearchRoot> root, std::wstring below, std::uint64_t fileId)
-        : m_root(std::move(root)), m_below(std::move(below)), m_fileId(fileId)
+    // exactly as the listings gave them; `fileId` and `facts` are what the
+    // listing gave for it.
+    CFoundFile(std::shared_ptr<const CSearchRoot> root, std::wstring below, std::uint64_t fileId, const FileFacts& facts = {})
+        : m_root(std::move(root)), m_below(std::move(below)), m_fileId(fileId), m_facts(facts)
     {}
 
     // What the user sees: the stored directory as stored, then the names.
     std::wstring Shown() const;
     // What every file-system call takes.
     std::wstring Verbatim() const;
+    // Its size and times as the search listed them.
+    const FileFacts& Facts() const { return m_facts; }
 
     // A name on its path ends in a dot or a space: a system may report it
     // without them, as its namesake's, and only the file's id tells them apart.
@@ -58,6 +63,7 @@ private:
     std::shared_ptr<const CSearchRoot> m_root;
     std::wstring m_below;
     std::uint64_t m_fileId = 0;
+    FileFacts m_facts;
 };
 
 // What a result's line shows after its delete.

@@ -36,9 +36,9 @@ std::vector<CString> SearchedMasks(const CPatternSet& set)
     return masks;
 }
 
-void CSearchRun::Run(const CPatternSet& set, const CString& startDir)
+void CSearchRun::Run(const CPatternSet& set, const CString& startDir, const FileFilter* filter)
 {
-    m_walk.Reset();
+    m_walk.Reset(filter);
     const std::vector<CString> masks = SearchedMasks(set);
     for (const SearchedDirectory& dir : SearchedDirectories(set, startDir)) {
         if (!SearchDirectory(dir, masks))

@@ -35,13 +35,16 @@ public:
     CSearchRun(WalkFileSystem& fileSystem, WalkCaller& caller) : m_walk(fileSystem, caller) {}
 
     // Searches the current pattern of `set`, which must not change meanwhile;
-    // relative directories are taken from `startDir`.
-    void Run(const CPatternSet& set, const CString& startDir);
+    // relative directories are taken from `startDir`. With a `filter`, which
+    // must live until the run ends, only the files it takes are results.
+    void Run(const CPatternSet& set, const CString& startDir, const FileFilter* filter = nullptr);
 
     // The last run ended at a match that found the result set full.
     bool LimitReached() const { return m_walk.LimitReached(); }
     // The last run ended before its end: a stop, or a full result set.
     bool EndedEarly() const { return m_walk.MustEnd(); }
+    // The files of the last run that the masks took and the filter left out.
+    long long LeftOut() const { return m_walk.LeftOut(); }
 
 private:
     // The walk of one stored directory for every mask; false once the search must end.

@@ -79,6 +79,11 @@ std::uint64_t FileIdOf(HANDLE handle)
     return static_cast<std::uint64_t>(id.QuadPart);
 }
 
+std::uint64_t Unsigned(const LARGE_INTEGER& value)
+{
+    return static_cast<std::uint64_t>(value.QuadPart);
+}
+
 HANDLE OpenFolder(const std::wstring& verbatimDir, DWORD access)
 {
     if (verbatimDir.size() >= LONGEST_PATH)
@@ -106,8 +111,12 @@ public:
         m_name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
         const bool reparse = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         // A reparse point's tag comes where the size of its extended attributes would.
-        entry = {m_name.c_str(), (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, reparse,
-                 reparse ? static_cast<std::uint32_t>(info->EaSize) : 0u, static_cast<std::uint64_t>(info->FileId.QuadPart)};
+        entry = {m_name.c_str(),
+                 (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                 reparse,
+                 reparse ? static_cast<std::uint32_t>(info->EaSize) : 0u,
+                 static_cast<std::uint64_t>(info->FileId.QuadPart),
+                 {Unsigned(info->EndOfFile), Unsigned(info->LastWriteTime), Unsigned(info->CreationTime), Unsigned(info->LastAccessTime)}};
         return true;
     }
     bool EndedInError() const override { return m_bError; }
@@ -205,7 +214,28 @@ bool CWinFileSystem::IsFolder(const std::wstring& verbatimDir)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-HANDLE CListedFileDeleter::OpenListedFile(const CFoundFile& file)
+bool CListedFileDeleter::StillPasses(HANDLE opened) const
+{
+    // Only what the filter reads is asked, one call each.
+    FileFacts facts;
+    if (m_filter->UsesTime()) {
+        FILE_BASIC_INFO basic;
+        if (!::GetFileInformationByHandleEx(opened, FileBasicInfo, &basic, sizeof basic))
+            return false;
+        facts.written = Unsigned(basic.LastWriteTime);
+        facts.created = Unsigned(basic.CreationTime);
+        facts.accessed = Unsigned(basic.LastAccessTime);
+    }
+    if (m_filter->UsesSize()) {
+        FILE_STANDARD_INFO standard;
+        if (!::GetFileInformationByHandleEx(opened, FileStandardInfo, &standard, sizeof standard))
+            return false;
+        facts.size = Unsigned(standard.EndOfFile);
+    }
+    return m_filter->Takes(facts);
+}
+
+HANDLE CListedFileDeleter::OpenListedFile(const CFoundFile& file) const
 {
     const std::wstring path = file.Verbatim();
     if (path.empty() || path.size() >= LONGEST_PATH)
@@ -224,6 +254,10 @@ HANDLE CListedFileDeleter::OpenListedFile(const CFoundFile& file)
     ReportedName reported{FinalPathOfHandle(opened.Get()), std::wstring()};
     if (reported.finalPath.empty())
         reported.onVolume = PathOnVolumeOfHandle(opened.Get());
+    // A file that no longer passes the filter (written since it was listed)
+    // is kept, whatever it is.
+    if (m_filter && !StillPasses(opened.Get()))
+        return INVALID_HANDLE_VALUE;
     switch (file.Judge(id, reported)) {
     case FileVerdict::Listed:
         return opened.Release();

@@ -27,9 +27,13 @@ public:
 // leads to another name), and where a name ends in a dot or a space, which a
 // system may report without them, with the id the listing gave it and not
 // its namesake's. Neither another file nor what a link points to is ever
-// deleted.
+// deleted. With a filter, a file is deleted only if it still passes it, as
+// read through the same handle.
 class CListedFileDeleter {
 public:
+    // `filter`, if any, must outlive the deleter.
+    explicit CListedFileDeleter(const FileFilter* filter = nullptr) : m_filter(filter && filter->Any() ? filter : nullptr) {}
+
     // Deletes the file for good, through the handle that was checked.
     bool DeletePermanently(const CFoundFile& file);
     // Moves the file into the Recycle Bin, where its plain path names it (the
@@ -45,5 +49,9 @@ public:
 private:
     // The file opened for deletion if it is the listed file, or
     // INVALID_HANDLE_VALUE.
-    static HANDLE OpenListedFile(const CFoundFile& file);
+    HANDLE OpenListedFile(const CFoundFile& file) const;
+    // The opened listed file still passes the filter.
+    bool StillPasses(HANDLE opened) const;
+
+    const FileFilter* m_filter;
 };

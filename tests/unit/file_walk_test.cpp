@@ -52,7 +52,8 @@ std::wstring ExactFormOfText(const char* text)
 // Directories by exact path (without a closing separator), each with its
 // entries in listing order: "NAME/" is a directory, "NAME@" a symbolic link
 // to one, "NAME~" a cloud drive's placeholder folder, "NAME%" a reparse point
-// of a kind nobody knows. A stored directory in `links` resolves elsewhere.
+// of a kind nobody knows; an entry's size is the length of its name. A stored
+// directory in `links` resolves elsewhere.
 // Folders are listed by their verbatim paths only, exactly: "CACHE." is not
 // "CACHE".
 class TableFileSystem : public WalkFileSystem {
@@ -114,7 +115,9 @@ private:
             if (isDir && !dots)
                 m_name.pop_back();
             const std::uint32_t tag = kind == L'@' ? 0xA000000Cu : kind == L'~' ? 0x9000601Au : kind == L'%' ? 0x80000099u : 0;
-            entry = Entry{m_name.c_str(), isDir, tag != 0, tag, 0};
+            FileFacts facts;
+            facts.size = m_name.size();
+            entry = Entry{m_name.c_str(), isDir, tag != 0, tag, 0, facts};
             return true;
         }
         bool EndedInError() const override { return false; }
@@ -217,6 +220,8 @@ struct Row {
     ExactLines exact = {};                 // checked when given
     ExactLines verbatim = {};              // checked when given
     const wchar_t* lastEntered = nullptr;  // the current directory afterwards, checked when given
+    FileFilter filter = {};
+    long long leftOut = 0;
 
     // Rows say only what they check beyond the events.
     Row Starting(int count, bool full) const { return Set(&Row::startCount, count).Set(&Row::limitReached, full); }
@@ -224,6 +229,12 @@ struct Row {
     Row Exact(const ExactLines& paths) const { return Set(&Row::exact, paths); }
     Row Verbatim(const ExactLines& paths) const { return Set(&Row::verbatim, paths); }
     Row LeavesIn(const wchar_t* dir) const { return Set(&Row::lastEntered, dir); }
+    Row LargerThan(std::uint64_t size, long long leftOutCount) const
+    {
+        FileFilter larger;
+        larger.largerThan = size;
+        return Set(&Row::filter, larger).Set(&Row::leftOut, leftOutCount);
+    }
     template <typename T, typename V>
     Row Set(T Row::*member, const V& value) const
     {
@@ -292,6 +303,16 @@ TEST(SearchRun, OrderPathsLinksLimitAndStops)
             {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1"}}
             .Starting(MAX_RESULTS - 1, true)
             .LeavesIn(L"C:\\SUB1"),
+        Row{"a filter leaves files out before the limit: neither stored nor counted towards it, still polled",
+            {{"C:\\", 1}}, {"*.TMP"},
+            {"enter C:\\", "file C:\\ROOT.TMP", "poll", "enter C:\\SUB1", "poll", "enter C:\\SUB2", "poll",
+             "enter C:\\SUB2\\DEEP", "poll"}}
+            .Starting(MAX_RESULTS - 1, false)
+            .LargerThan(5, 3),
+        Row{"a later mask's files are filtered by what their listing gave",
+            {{"C:\\MIX\\", 0}}, {"*.tmp", "*.html"},
+            {"enter C:\\MIX\\", "poll", "poll", "enter C:\\MIX\\", "file C:\\MIX\\page.html", "poll"}}
+            .LargerThan(5, 2),
         Row{"a stop at the first entry: no further entry, subdirectory, mask or directory",
             {{"C:\\", 1}, {"C:\\SUB1\\", 1}}, {"*.TMP", "*.LOG"},
             {"enter C:\\", "file C:\\ROOT.TMP", "poll"}}
@@ -355,7 +376,7 @@ TEST(SearchRun, OrderPathsLinksLimitAndStops)
         TableFileSystem fs(kTree, kLinks);
         RecordingCaller caller(row.startCount, row.stopAtPoll);
         CSearchRun search(fs, caller);
-        search.Run(set, "C:\\");
+        search.Run(set, "C:\\", &row.filter);
         EXPECT_FALSE(fs.listedTwice) << row.what;
         EXPECT_EQ(row.events, caller.events) << row.what;
         if (!row.exact.empty()) {
@@ -369,6 +390,7 @@ TEST(SearchRun, OrderPathsLinksLimitAndStops)
         }
         EXPECT_EQ(row.limitReached, search.LimitReached()) << row.what;
         EXPECT_EQ(row.limitReached || row.stopAtPoll > 0, search.EndedEarly()) << row.what;
+        EXPECT_EQ(row.leftOut, search.LeftOut()) << row.what;
     }
 }
 
