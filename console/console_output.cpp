@@ -42,8 +42,19 @@ bool CLogFile::Open(const std::wstring& path)
     // Appending only: each write goes to the end as one piece, whoever else
     // appends. Others may read and append, but the log cannot be deleted
     // or renamed while a run writes it (not even by its own pattern).
-    m_handle = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A link is never followed, nor a second name of a file written: a run
+    // under another account would append to whatever it leads to.
+    m_handle = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!IsOpen() || !::GetFileInformationByHandle(m_handle, &info))
+        return false;
+    m_bLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || info.nNumberOfLinks > 1;
+    if (m_bLink) {
+        ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
     return IsOpen();
 }
 
@@ -113,16 +124,23 @@ void COutputStream::WriteRaw(const std::wstring& text)
 
 bool CConsoleOutput::OpenLog(const std::wstring& path)
 {
-    if (!m_log.Open(path))
+    return m_log.Open(path);
+}
+
+bool CConsoleOutput::StartLog(const std::wstring& header)
+{
+    if (!m_log.Write(header + L"\r\n"))
         return false;
     m_out.CopyTo(&m_log);
     m_err.CopyTo(&m_log);
+    m_bLogStarted = true;
     return true;
 }
 
-bool CConsoleOutput::LogOnly(const std::wstring& line)
+void CConsoleOutput::LogOnly(const std::wstring& line)
 {
-    return m_log.Write(line + L"\r\n");
+    if (m_bLogStarted)
+        m_log.Write(line + L"\r\n");
 }
 
 void CConsoleOutput::Result(const std::wstring& line)

@@ -21,8 +21,9 @@ public:
     ~CLogFile();
 
     // Opens `path` for appending, creating it; false (GetLastError() says
-    // why) when it cannot be.
+    // why) when it cannot be, or when it is a link (IsLink()).
     bool Open(const std::wstring& path);
+    bool IsLink() const { return m_bLink; }
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE Handle() const { return m_handle; }
     // Appends `text`; false, and Failed() from then on, when it was not written whole.
@@ -32,6 +33,7 @@ public:
 private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     bool m_bFailed = false;
+    bool m_bLink = false;
 };
 
 class COutputStream {
@@ -72,12 +74,14 @@ public:
     // Text for the output stream alone, before its first line (a byte-order mark).
     void ResultsPreamble(const std::wstring& text) { m_out.WriteRaw(text); }
 
-    // Keeps a log at `path` from now on; false (GetLastError() says why)
-    // when it cannot be opened.
+    // Opens a log at `path`, which gets nothing yet; false (GetLastError()
+    // says why) when it cannot be opened.
     bool OpenLog(const std::wstring& path);
-    // A line for the log alone (its header and the exit code); false when
-    // it could not be written.
-    bool LogOnly(const std::wstring& line);
+    // Starts the log that was opened with `header`, and copies every line of
+    // both streams into it from now on; false when it could not be written.
+    bool StartLog(const std::wstring& header);
+    // A line for the log alone, once it is started (the exit code).
+    void LogOnly(const std::wstring& line);
     const CLogFile& Log() const { return m_log; }
 
     // Whether a progress line would be drawn now: the error stream is a
@@ -90,6 +94,7 @@ public:
 
 private:
     CLogFile m_log;
+    bool m_bLogStarted = false;
     COutputStream m_out;
     COutputStream m_err;
     size_t m_progressLength = 0;  // columns of the progress line shown

@@ -251,9 +251,11 @@ int Run(const ConsoleOptions& options, const std::wstring& commandLine, CConsole
     // Ages are counted from here.
     FileFilter filter = options.filter;
     filter.now = NowTicks();
-    // Nothing is read or searched unless the log can be kept.
+    // Nothing is read or searched unless the log can be kept; it gets
+    // nothing until it is known not to be the settings file.
     if (!options.logPath.empty() && !out.OpenLog(options.logPath)) {
-        out.Message(L"ログファイルを開けません（エラー " + Number(::GetLastError()) + L"）: " + options.logPath);
+        out.Message(out.Log().IsLink() ? L"ログファイルにリンクは使えません: " + options.logPath
+                                       : L"ログファイルを開けません（エラー " + Number(::GetLastError()) + L"）: " + options.logPath);
         return EXIT_USAGE;
     }
     // The set is read here and never written.
@@ -273,7 +275,7 @@ int Run(const ConsoleOptions& options, const std::wstring& commandLine, CConsole
         const std::wstring header = L"==== " + DateTimeText(DateTimeOf(now)) + L" | コマンド: " + commandLine +
                                     L" | 設定ファイル: " + settingsFile + L" | 削除パターン: " +
                                     (problem.empty() ? WideFromAnsi(set->GetCurrentName()) : L"（なし）");
-        if (!out.LogOnly(header)) {
+        if (!out.StartLog(header)) {
             out.Message(L"ログファイルに書き込めません: " + options.logPath);
             return EXIT_USAGE;
         }
@@ -365,7 +367,7 @@ int RunConsoleCommand(const ConsoleOptions& options, const std::wstring& command
         out.Message(L"ログファイルに書き込めなかった行があります: " + options.logPath);
         if (code == EXIT_DONE)
             code = EXIT_FAILED;
-    } else if (out.Log().IsOpen()) {
+    } else {
         out.LogOnly(L"終了コード: " + Number(code));
     }
     return code;

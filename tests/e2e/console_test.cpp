@@ -4,6 +4,7 @@
 // Wine's Recycle Bin.
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 
@@ -19,12 +20,22 @@ struct ConsoleRun {
     std::string err;
 };
 
-// Runs TidymothC.exe with `args` in `dir` and waits for it to end by itself.
-ConsoleRun RunConsole(const std::string& dir, const std::wstring& args)
+// TidymothC.exe started with `args` in `dir`, its streams redirected to files.
+class ConsoleProcess {
+public:
+    ConsoleProcess(const std::string& dir, const std::wstring& args);
+    ~ConsoleProcess();
+    // Waits for it to end by itself.
+    ConsoleRun Finish();
+
+private:
+    TempDir m_streams{false};
+    std::string m_outPath = m_streams / "out.txt", m_errPath = m_streams / "err.txt";
+    PROCESS_INFORMATION m_process = {};
+};
+
+ConsoleProcess::ConsoleProcess(const std::string& dir, const std::wstring& args)
 {
-    ConsoleRun run;
-    TempDir streams(false);
-    const std::string outPath = streams / "out.txt", errPath = streams / "err.txt";
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     auto create = [&](const std::string& path) {
         return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -32,19 +43,31 @@ ConsoleRun RunConsole(const std::string& dir, const std::wstring& args)
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = create(outPath);
-    startup.hStdError = create(errPath);
+    startup.hStdOutput = create(m_outPath);
+    startup.hStdError = create(m_errPath);
     const std::string exe = Tidymoth::ExePath();
     std::wstring command = L"\"" + Wide932(exe.substr(0, exe.size() - 4)) + L"C.exe\" " + args;
-    PROCESS_INFORMATION process = {};
     const bool started = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                          Wide932(dir).c_str(), &startup, &process);
+                                          Wide932(dir).c_str(), &startup, &m_process);
     ::CloseHandle(startup.hStdOutput);
     ::CloseHandle(startup.hStdError);
-    if (!started) {
+    if (!started)
         ADD_FAILURE() << "TidymothC.exe did not start";
+}
+
+ConsoleProcess::~ConsoleProcess()
+{
+    if (m_process.hProcess)
+        Finish();
+}
+
+ConsoleRun ConsoleProcess::Finish()
+{
+    ConsoleRun run;
+    if (!m_process.hProcess)
         return run;
-    }
+    const PROCESS_INFORMATION process = m_process;
+    m_process = {};
     // Nothing may wait for a person: a question would hold it here.
     if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
         ADD_FAILURE() << "TidymothC.exe did not end by itself";
@@ -55,11 +78,17 @@ ConsoleRun RunConsole(const std::string& dir, const std::wstring& args)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     Bytes out, err;
-    ReadFileBytes(outPath, out);
-    ReadFileBytes(errPath, err);
+    ReadFileBytes(m_outPath, out);
+    ReadFileBytes(m_errPath, err);
     run.out.assign(out.begin(), out.end());
     run.err.assign(err.begin(), err.end());
     return run;
+}
+
+// Runs TidymothC.exe with `args` in `dir` and waits for it to end by itself.
+ConsoleRun RunConsole(const std::string& dir, const std::wstring& args)
+{
+    return ConsoleProcess(dir, args).Finish();
 }
 
 // Each line with a CRLF after it.
@@ -83,6 +112,44 @@ std::vector<std::string> LinesOf(const std::string& text)
 bool Contains(const std::string& text, const std::string& cp932)
 {
     return text.find(Utf8(cp932)) != std::string::npos;
+}
+
+std::string Utf8Of(const std::wstring& text)
+{
+    std::string utf8(text.size() * 4, '\0');
+    utf8.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                                                          static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
+}
+
+// CSV as RFC 4180 reads it: records ended by CRLF, fields by commas, a
+// quoted field taking commas, line breaks and doubled quotes. Empty when the
+// text breaks the rules.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text)
+{
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    for (size_t at = 0; at < text.size();) {
+        std::string& field = records.back().back();
+        if (text[at] == '"' && field.empty()) {
+            const size_t start = at + 1;
+            for (at = start; at < text.size() && !(text[at] == '"' && text.compare(at, 2, "\"\"") != 0); at += text[at] == '"' ? 2 : 1)
+                field += text[at];
+            if (at++ >= text.size())
+                return {};
+        } else if (text[at] == ',') {
+            records.back().emplace_back();
+            ++at;
+        } else if (text.compare(at, 2, "\r\n") == 0) {
+            records.emplace_back(1);
+            at += 2;
+        } else if (text[at] == '"' || text[at] == '\r' || text[at] == '\n') {
+            return {};
+        } else {
+            field += text[at++];
+        }
+    }
+    records.pop_back();  // after the last CRLF
+    return records;
 }
 
 using ConsoleTest = E2eTest;
@@ -260,6 +327,195 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
         ::RemoveDirectoryW((verbatim + L"\\" + *d).c_str());
 }
 
+// A nightly cleanup: files whose times and sizes the test sets, taken or
+// left out by each filter; the list as CSV, read back by the rules of RFC
+// 4180; two logged deletes with a failure into one log; two runs logging at
+// once; a log that cannot be kept.
+TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
+{
+    const std::string dir = app.StartDir(), f = dir + "\\F";
+    ASSERT_TRUE(MakeDirectory(f));
+    FILETIME nowTime;
+    ::GetSystemTimeAsFileTime(&nowTime);
+    const long long now = (static_cast<long long>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
+    const long long minute = 600000000LL, day = 1440 * minute;
+    // A local time of 2020, as Excel shows it.
+    FILETIME old;
+    const SYSTEMTIME oldLocal = {2020, 3, 0, 4, 5, 6, 7, 0};
+    SYSTEMTIME oldUtc;
+    ASSERT_TRUE(::TzSpecificLocalTimeToSystemTime(nullptr, &oldLocal, &oldUtc) && ::SystemTimeToFileTime(&oldUtc, &old));
+    const long long oldTicks = (static_cast<long long>(old.dwHighDateTime) << 32) | old.dwLowDateTime;
+    const std::wstring comma = L"a,b \u2603\U0001F98B.tmp";  // a comma and names outside code page 932
+    struct File {
+        std::wstring name;
+        DWORD size;
+        long long written, accessed;  // 0 leaves the time as it is
+    };
+    const File files[] = {
+        {L"old.tmp", 2000, oldTicks, 0},
+        {comma, 3000, oldTicks, 0},
+        {L"week_plus.tmp", 10, now - 7 * day - 10 * minute, 0},
+        {L"week_minus.tmp", 10, now - 7 * day + 10 * minute, 0},
+        {L"new.tmp", 10, now - 60 * minute, 0},
+        {L"future.tmp", 10, now + 2 * day, 0},
+        {L"read.tmp", 10, now - 60 * minute, now - 30 * day},
+    };
+    const std::wstring wf = Wide932(f) + L"\\";
+    for (const File& file : files) {
+        HANDLE h = ::CreateFileW((wf + file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        DWORD written = 0;
+        const std::string bytes(file.size, 'x');
+        const FILETIME w = {DWORD(file.written), DWORD(file.written >> 32)}, a = {DWORD(file.accessed), DWORD(file.accessed >> 32)};
+        EXPECT_TRUE(::WriteFile(h, bytes.data(), file.size, &written, nullptr) &&
+                    ::SetFileTime(h, nullptr, file.accessed ? &a : nullptr, &w));
+        ::CloseHandle(h);
+    }
+    ASSERT_TRUE(WriteFileBytes(f + "\\keep.txt", Bytes{'x'}));
+    const Bytes settings = SettingsBytes({{"夜間", {{"*.TMP", 0}}, {{f, 0}}}});
+    ASSERT_TRUE(app.WriteSettings(settings));
+    const auto path = [&](const std::wstring& name) { return Utf8Of(wf + name); };
+    const auto sorted = [](std::vector<std::string> lines) {
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+
+    // Each filter alone and together; the summary counts what they left out.
+    const struct {
+        const wchar_t* args;
+        std::vector<std::wstring> taken;
+        const char* summary;
+    } rows[] = {
+        {L"list --newer-than 7", {L"week_minus.tmp", L"new.tmp", L"read.tmp"}, "うち条件で除外: 4 個"},
+        {L"list --older-than 7d", {L"old.tmp", comma, L"week_plus.tmp"}, "マスクに合ったファイル: 7 個、うち条件で除外: 4 個"},
+        {L"list --older-than 168h --newer-than 1000", {L"week_plus.tmp"}, "うち条件で除外: 6 個"},
+        {L"list --older-than 20 --time accessed", {L"read.tmp"}, "うち条件で除外: 6 個"},
+        {L"list --larger-than 1K --smaller-than 2001", {L"old.tmp"}, "合計サイズ: 2.0 KB（2,000 バイト）"},
+        {L"list --older-than 7 --larger-than 2000", {comma}, "合計サイズ: 2.9 KB（3,000 バイト）"},
+        {L"list", {L"old.tmp", comma, L"week_plus.tmp", L"week_minus.tmp", L"new.tmp", L"future.tmp", L"read.tmp"},
+         "合計サイズ: 4.9 KB（5,050 バイト）"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Utf8Of(row.args));
+        const ConsoleRun run = RunConsole(dir, row.args);
+        EXPECT_EQ(0u, run.code) << run.err;
+        std::vector<std::string> expected;
+        for (const std::wstring& name : row.taken)
+            expected.push_back(path(name));
+        EXPECT_EQ(sorted(expected), sorted(LinesOf(run.out)));
+        EXPECT_TRUE(Contains(run.err, row.summary)) << run.err;
+        EXPECT_EQ(std::wcschr(row.args, L'-') != nullptr, Contains(run.err, "マスクに合ったファイル")) << run.err;
+    }
+
+    // The CSV: a byte-order mark, the header, a row each, every field intact.
+    const ConsoleRun csv = RunConsole(dir, L"list --older-than 7 --format csv");
+    EXPECT_EQ(0u, csv.code) << csv.err;
+    ASSERT_EQ(0u, csv.out.compare(0, 3, "\xEF\xBB\xBF"));
+    std::vector<std::vector<std::string>> records = ReadCsv(csv.out.substr(3));
+    ASSERT_EQ(4u, records.size()) << csv.out;
+    EXPECT_EQ((std::vector<std::string>{Utf8("パス"), Utf8("サイズ"), Utf8("更新日時")}), records[0]);
+    std::sort(records.begin() + 1, records.end());
+    EXPECT_EQ((std::vector<std::string>{path(comma), "3000", "2020-03-04 05:06:07"}), records[1]);
+    EXPECT_EQ((std::vector<std::string>{path(L"old.tmp"), "2000", "2020-03-04 05:06:07"}), records[2]);
+    EXPECT_EQ(path(L"week_plus.tmp"), records[3][0]);
+    EXPECT_EQ("10", records[3][1]);
+    EXPECT_NE(std::string::npos, csv.out.find("\"" + path(comma) + "\",3000,"));
+
+    // Logged twice into one log; the read-only file is refused both times.
+    ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", true));
+    const std::string log = dir + "\\logs\\nightly.log";
+    ASSERT_TRUE(MakeDirectory(dir + "\\logs"));
+    const std::wstring logged = L"delete --permanent --older-than 7 --log " + Wide932(log);
+    const ConsoleRun first = RunConsole(dir, logged);
+    const ConsoleRun second = RunConsole(dir, logged);
+    EXPECT_EQ(1u, first.code) << first.err;
+    EXPECT_EQ(1u, second.code) << second.err;
+    EXPECT_EQ(sorted({path(L"old.tmp") + Utf8(kFailedMark), path(comma) + Utf8(kDeletedMark),
+                      path(L"week_plus.tmp") + Utf8(kDeletedMark)}),
+              sorted(LinesOf(first.out)));
+    EXPECT_EQ(Lines({path(L"old.tmp") + Utf8(kFailedMark)}), second.out);
+    EXPECT_TRUE(Contains(first.err, "サイズ: 見つかったファイル 4.9 KB（5,010 バイト）、削除 2.9 KB（3,010 バイト）、失敗 2.0 KB（2,000 バイト）"))
+        << first.err;
+    Bytes logBytes;
+    ASSERT_TRUE(ReadFileBytes(log, logBytes));
+    const std::string text(logBytes.begin(), logBytes.end());
+    const std::vector<std::string> logLines = LinesOf(text);
+    // Each run: its header, then what it wrote to both streams, then its exit code.
+    std::vector<std::string> expectedLog;
+    for (const ConsoleRun* run : {&first, &second}) {
+        expectedLog.push_back("header");
+        for (const std::string& line : LinesOf(run->err))
+            expectedLog.push_back(line);
+        expectedLog.push_back(Utf8("終了コード: 1"));
+    }
+    ASSERT_EQ(expectedLog.size() + LinesOf(first.out).size() + LinesOf(second.out).size(), logLines.size()) << text;
+    EXPECT_EQ(text.size(), LinesOf(text).size() * 2 + std::count_if(text.begin(), text.end(), [](char c) { return c != '\r' && c != '\n'; }));
+    const std::string header = Utf8("==== ") , tail = Utf8(" | 設定ファイル: ") + Utf8(app.SettingsPath()) + Utf8(" | 削除パターン: 夜間");
+    size_t at = 0;
+    for (const ConsoleRun* run : {&first, &second}) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(0u, logLines[at].find(header));
+        EXPECT_NE(std::string::npos, logLines[at].find(Utf8(" | コマンド: ") + "\"")) << logLines[at];
+        EXPECT_NE(std::string::npos, logLines[at].find(Utf8Of(logged) + tail)) << logLines[at];
+        const std::vector<std::string> err = LinesOf(run->err), out = LinesOf(run->out);
+        // The search's first message, the lines as they were written, then the summary.
+        EXPECT_EQ(err[0], logLines[at + 1]);
+        EXPECT_EQ(err[1], logLines[at + 2]);
+        EXPECT_EQ(out, std::vector<std::string>(logLines.begin() + at + 3, logLines.begin() + at + 3 + out.size()));
+        EXPECT_EQ(std::vector<std::string>(err.begin() + 2, err.end()),
+                  std::vector<std::string>(logLines.begin() + at + 3 + out.size(), logLines.begin() + at + 1 + err.size() + out.size()));
+        at += 1 + err.size() + out.size();
+        EXPECT_EQ(Utf8("終了コード: 1"), logLines[at++]);
+    }
+    ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", false));
+
+    // Two runs logging at once: every line whole.
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(WriteFileBytes(f + "\\many_" + std::to_string(i) + ".log", Bytes()));
+    const std::string shared = dir + "\\logs\\shared.log";
+    const std::wstring listMany = L"list --settings many.use --log " + Wide932(shared);
+    ASSERT_TRUE(WriteFileBytes(dir + "\\many.use", SettingsBytes({{"Many", {{"*.LOG", 0}}, {{f, 0}}}})));
+    {
+        ConsoleProcess a(dir, listMany), b(dir, listMany);
+        EXPECT_EQ(0u, a.Finish().code);
+        EXPECT_EQ(0u, b.Finish().code);
+    }
+    ASSERT_TRUE(ReadFileBytes(shared, logBytes));
+    size_t manyLines = 0;
+    for (const std::string& line : LinesOf(std::string(logBytes.begin(), logBytes.end()))) {
+        const bool isPath = line.compare(0, f.size() + 6, f + "\\many_") == 0;
+        manyLines += isPath ? 1 : 0;
+        EXPECT_TRUE(isPath ? line.size() > f.size() + 10 && line.compare(line.size() - 4, 4, ".log") == 0 &&
+                                 line.find(".log", f.size()) == line.size() - 4
+                           : line.compare(0, 5, "==== ") == 0 || line.find(':') != std::string::npos ||
+                                 line.find(Utf8("」で検索します。")) != std::string::npos)
+            << line;
+    }
+    EXPECT_EQ(3000u, manyLines);
+
+    // A log that cannot be kept: nothing searched or deleted, nothing written to it.
+    const std::string linked = dir + "\\logs\\linked.log";
+    ASSERT_TRUE(::CreateHardLinkA(linked.c_str(), (f + "\\keep.txt").c_str(), nullptr));
+    const struct {
+        std::string log;
+        const char* err;
+    } refusals[] = {
+        {dir + "\\logs", "ログファイルを開けません（エラー 5）: "},
+        {dir + "\\none\\x.log", "ログファイルを開けません（エラー 3）: "},
+        {app.SettingsPath(), "ログファイルに設定ファイルは指定できません: "},
+        {linked, "ログファイルにリンクは使えません: "},
+    };
+    for (const auto& refusal : refusals) {
+        const ConsoleRun run = RunConsole(dir, L"delete --permanent --log " + Wide932(refusal.log));
+        EXPECT_EQ(2u, run.code) << refusal.log;
+        EXPECT_EQ("", run.out);
+        EXPECT_TRUE(Contains(run.err, refusal.err + refusal.log)) << run.err;
+        EXPECT_TRUE(FileExists(f + "\\new.tmp"));
+    }
+    EXPECT_TRUE(ReadFileBytes(f + "\\keep.txt", logBytes) && logBytes == Bytes{'x'});
+    ExpectSettings(settings);
+}
+
 // What cannot be run ends with exit code 2 and deletes nothing; help and the
 // version end with 0; a full result set ends the list with 3. The settings
 // file is never written.
@@ -293,6 +549,10 @@ TEST_F(ConsoleTest, ExitCodesAndMessages)
         {L"delete --number 0", good, 2, "--number には 1 以上の番号を指定してください: 0", ""},
         {L"delete --pattern Temp --number 1", good, 2, "どちらか一つで、一度だけ指定してください。", ""},
         {L"list --permanent", good, 2, "--permanent は delete にだけ指定できます。", ""},
+        {L"delete --older-than 7x", good, 2, "--older-than には日数（7 または 7d）か時間数（12h）を 0 以上の整数で指定してください: 7x", ""},
+        {L"delete --larger-than -1", good, 2, "--larger-than にはバイト数を 0 以上の整数で、または K、M、G を付けて（500K、10M、2G）指定してください: -1", ""},
+        {L"delete --older-than 99999999999999999999", good, 2, "--older-than の値が大きすぎます: 99999999999999999999", ""},
+        {L"delete --older-than 7 --time modified", good, 2, "--time には written、created、accessed のどれかを指定してください: modified", ""},
         {L"delete", Bytes(), 2, "設定ファイルがありません: ", ""},
         {L"delete", damaged.bytes, 2, "設定ファイルが壊れていて、最後まで読み込めませんでした: ", ""},
         {L"delete --settings none.use", good, 2, "設定ファイルがありません: none.use", ""},

@@ -1,12 +1,14 @@
 // The engine's decisions that need no file system: the progress schedule,
 // the forms of a path, what the shell and the current directory can take,
-// the check before a delete, masks and the three-state boxes.
+// the check before a delete, masks, the three-state boxes and the age and
+// size filter.
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <memory>
 #include <string>
 
+#include "engine/file_filter.h"
 #include "engine/found_file.h"
 #include "engine/paths.h"
 #include "engine/progress_schedule.h"
@@ -187,6 +189,63 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
     const CFoundFile shown(root, L"sub\\a.tmp", 7);
     EXPECT_EQ(L"C:\\T\\sub\\a.tmp", shown.Shown());
     EXPECT_EQ(L"\\\\?\\C:\\T\\sub\\a.tmp", shown.Verbatim());
+}
+
+// Strictly older, newer, larger, smaller; a missing or future time is taken
+// by no age condition, whatever the others say.
+TEST(FileFilter, AgesInExactDaysSizesStrictly)
+{
+    const std::uint64_t now = 1000 * TICKS_PER_DAY, week = 7 * TICKS_PER_DAY;
+    const auto facts = [](std::uint64_t size, std::uint64_t written, std::uint64_t created = 0, std::uint64_t accessed = 0) {
+        FileFacts f;
+        f.size = size;
+        f.written = written;
+        f.created = created;
+        f.accessed = accessed;
+        return f;
+    };
+    struct Row {
+        const char* what;
+        FileFilter filter;
+        FileFacts facts;
+        bool taken;
+    };
+    FileFilter older, newer, window, created, accessed, larger, smaller, none;
+    older.olderThan = newer.newerThan = window.olderThan = created.olderThan = accessed.olderThan = week;
+    window.newerThan = 2 * week;
+    created.time = FileTimeKind::Created;
+    accessed.time = FileTimeKind::Accessed;
+    larger.largerThan = 1024;
+    smaller.smallerThan = 1024;
+    for (FileFilter* f : {&older, &newer, &window, &created, &accessed, &larger, &smaller, &none})
+        f->now = now;
+    const Row rows[] = {
+        {"exactly seven days old is neither older nor newer", older, facts(0, now - week), false},
+        {"", newer, facts(0, now - week), false},
+        {"one tick beyond it is older", older, facts(0, now - week - 1), true},
+        {"one tick within it is newer", newer, facts(0, now - week + 1), true},
+        {"written at the start itself is newest", newer, facts(0, now), true},
+        {"a time after the start is taken by no age", newer, facts(0, now + 1), false},
+        {"", older, facts(0, now + TICKS_PER_DAY * 400), false},
+        {"a missing time is taken by no age", older, facts(0, 0), false},
+        {"", newer, facts(0, 0), false},
+        {"between two ages", window, facts(0, now - week - TICKS_PER_DAY), true},
+        {"", window, facts(0, now - 2 * week - 1), false},
+        {"the creation time, not the last write", created, facts(0, now, now - 2 * week), true},
+        {"", created, facts(0, now - 2 * week, now), false},
+        {"the last access", accessed, facts(0, now, now, now - 2 * week), true},
+        {"", accessed, facts(0, now - 2 * week, now - 2 * week, 0), false},
+        {"larger is strictly larger", larger, facts(1024, 0), false},
+        {"", larger, facts(1025, 0), true},
+        {"smaller is strictly smaller", smaller, facts(1024, 0), false},
+        {"", smaller, facts(1023, 0), true},
+        {"a size filter reads no time", smaller, facts(0, 0), true},
+        {"no condition takes everything", none, facts(0, 0), true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.taken, row.filter.Takes(row.facts)) << row.what << " (row " << &row - rows << ")";
+    EXPECT_FALSE(none.Any());
+    EXPECT_TRUE(older.UsesTime() && !older.UsesSize() && larger.UsesSize() && !larger.UsesTime());
 }
 
 }  // namespace

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/search_run.h"
+#include "engine/win_file_system.h"
+#include "patterns/pattern_set.h"
 #include "tests/support/broken_trash.h"
 #include "tests/win/search_fixture.h"
 
@@ -682,5 +685,58 @@ TEST_F(DeletionTest, DriveAliasesSharesAndShortNamesStillDelete)
 
 INSTANTIATE_TEST_SUITE_P(Flags, ExactDeletionTest, ::testing::Values(1, 0),
                          [](const ::testing::TestParamInfo<int>& info) { return info.param ? "ToTheBin" : "Permanently"; });
+
+// The unattended delete reads a file's age and size again through the handle
+// it deletes with: a file written or grown since it was listed is kept; with
+// no filter nothing is read again.
+TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
+{
+    testing_support::TempDir dir;
+    const std::uint64_t now = [] {
+        FILETIME t;
+        ::GetSystemTimeAsFileTime(&t);
+        return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    }();
+    const auto setWritten = [](const std::string& path, std::uint64_t ticks) {
+        const FILETIME t = {DWORD(ticks), DWORD(ticks >> 32)};
+        HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool set = ::SetFileTime(file, nullptr, nullptr, &t);
+        ::CloseHandle(file);
+        return set;
+    };
+    const char* names[] = {"written.tmp", "grown.tmp", "same.tmp", "nofilter.tmp"};
+    for (const char* name : names)
+        ASSERT_TRUE(WriteFileBytes(dir / name, Bytes(10, 'x')) && setWritten(dir / name, now - 10 * TICKS_PER_DAY));
+
+    FileFilter filter;
+    filter.now = now;
+    filter.olderThan = 7 * TICKS_PER_DAY;
+    filter.smallerThan = 100;
+    struct Found : WalkCaller {
+        void DirectoryEntered(const CString&) override {}
+        int ResultCount() const override { return static_cast<int>(files.size()); }
+        void FileFound(const CString&, const CFoundFile& file) override { files.push_back(file); }
+        bool StopNow() override { return false; }
+        std::vector<CFoundFile> files;
+    } found;
+    CPatternSet set;
+    set.AddDir(dir.Path().c_str(), 0);
+    set.AddMask("*.TMP", 0);
+    CWinFileSystem fs;
+    CSearchRun(fs, found).Run(set, dir.Path().c_str(), &filter);
+    ASSERT_EQ(4u, found.files.size());
+
+    // Since the listing: one written now, one grown past the filter.
+    ASSERT_TRUE(setWritten(dir / "written.tmp", now + TICKS_PER_HOUR) && setWritten(dir / "nofilter.tmp", now + TICKS_PER_HOUR));
+    ASSERT_TRUE(WriteFileBytes(dir / "grown.tmp", Bytes(200, 'x')) && setWritten(dir / "grown.tmp", now - 10 * TICKS_PER_DAY));
+    CListedFileDeleter filtered(&filter), unfiltered;
+    for (const CFoundFile& file : found.files) {
+        const std::wstring shown = file.Shown();
+        const std::string name = NameOf(std::string(shown.begin(), shown.end()));
+        const bool passes = name == "same.tmp" || name == "nofilter.tmp";
+        EXPECT_EQ(passes, (name == "nofilter.tmp" ? unfiltered : filtered).DeletePermanently(file)) << name;
+        EXPECT_EQ(!passes, FileExists(dir / name)) << name;
+    }
+}
 
 }  // namespace
