@@ -122,19 +122,18 @@ std::string Utf8Of(const std::wstring& text)
     return utf8;
 }
 
-// CSV as RFC 4180 reads it: records ended by CRLF, fields by commas, a
-// quoted field taking commas, line breaks and doubled quotes. Empty when the
-// text breaks the rules.
+// CSV read by the rules of RFC 4180: records ended by CRLF, fields by commas,
+// a quoted field holding commas, line breaks and doubled quotes. Empty for
+// text that breaks them.
 std::vector<std::vector<std::string>> ReadCsv(const std::string& text)
 {
     std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
     for (size_t at = 0; at < text.size();) {
         std::string& field = records.back().back();
         if (text[at] == '"' && field.empty()) {
-            const size_t start = at + 1;
-            for (at = start; at < text.size() && !(text[at] == '"' && text.compare(at, 2, "\"\"") != 0); at += text[at] == '"' ? 2 : 1)
+            for (++at; at < text.size() && (text[at] != '"' || text.compare(at, 2, "\"\"") == 0); at += text[at] == '"' ? 2 : 1)
                 field += text[at];
-            if (at++ >= text.size())
+            if (at++ == text.size())
                 return {};
         } else if (text[at] == ',') {
             records.back().emplace_back();
@@ -328,46 +327,38 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
 }
 
 // A nightly cleanup: files whose times and sizes the test sets, taken or
-// left out by each filter; the list as CSV, read back by the rules of RFC
-// 4180; two logged deletes with a failure into one log; two runs logging at
-// once; a log that cannot be kept.
+// left out by each filter; the CSV read back; two logged deletes with a
+// failure into one log; two runs logging at once; logs that are refused.
 TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
 {
     const std::string dir = app.StartDir(), f = dir + "\\F";
-    ASSERT_TRUE(MakeDirectory(f));
-    FILETIME nowTime;
-    ::GetSystemTimeAsFileTime(&nowTime);
-    const long long now = (static_cast<long long>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
-    const long long minute = 600000000LL, day = 1440 * minute;
-    // A local time of 2020, as Excel shows it.
-    FILETIME old;
-    const SYSTEMTIME oldLocal = {2020, 3, 0, 4, 5, 6, 7, 0};
+    const std::wstring wf = Wide932(f) + L"\\";
+    ASSERT_TRUE(MakeDirectory(f) && MakeDirectory(dir + "\\logs"));
+    const auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    FILETIME t;
+    ::GetSystemTimeAsFileTime(&t);
+    const long long now = ticks(t), minute = 600000000LL, day = 1440 * minute;
+    const SYSTEMTIME oldLocal = {2020, 3, 0, 4, 5, 6, 7, 0};  // as Excel will show it
     SYSTEMTIME oldUtc;
-    ASSERT_TRUE(::TzSpecificLocalTimeToSystemTime(nullptr, &oldLocal, &oldUtc) && ::SystemTimeToFileTime(&oldUtc, &old));
-    const long long oldTicks = (static_cast<long long>(old.dwHighDateTime) << 32) | old.dwLowDateTime;
-    const std::wstring comma = L"a,b \u2603\U0001F98B.tmp";  // a comma and names outside code page 932
-    struct File {
+    ASSERT_TRUE(::TzSpecificLocalTimeToSystemTime(nullptr, &oldLocal, &oldUtc) && ::SystemTimeToFileTime(&oldUtc, &t));
+    const long long old = ticks(t);
+    const std::wstring comma = L"a,b \u2603\U0001F98B.tmp";  // a comma; names outside code page 932
+    const struct {
         std::wstring name;
         DWORD size;
-        long long written, accessed;  // 0 leaves the time as it is
-    };
-    const File files[] = {
-        {L"old.tmp", 2000, oldTicks, 0},
-        {comma, 3000, oldTicks, 0},
-        {L"week_plus.tmp", 10, now - 7 * day - 10 * minute, 0},
-        {L"week_minus.tmp", 10, now - 7 * day + 10 * minute, 0},
-        {L"new.tmp", 10, now - 60 * minute, 0},
-        {L"future.tmp", 10, now + 2 * day, 0},
-        {L"read.tmp", 10, now - 60 * minute, now - 30 * day},
-    };
-    const std::wstring wf = Wide932(f) + L"\\";
-    for (const File& file : files) {
+        long long written, accessed;  // 0 leaves the last access as it is
+    } files[] = {{L"old.tmp", 2000, old, 0},
+                 {comma, 3000, old, 0},
+                 {L"week_plus.tmp", 10, now - 7 * day - 10 * minute, 0},
+                 {L"week_minus.tmp", 10, now - 7 * day + 10 * minute, 0},
+                 {L"new.tmp", 10, now - 60 * minute, 0},
+                 {L"future.tmp", 10, now + 2 * day, 0},
+                 {L"read.tmp", 10, now - 60 * minute, now - 30 * day}};
+    for (const auto& file : files) {
         HANDLE h = ::CreateFileW((wf + file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, h);
-        DWORD written = 0;
-        const std::string bytes(file.size, 'x');
         const FILETIME w = {DWORD(file.written), DWORD(file.written >> 32)}, a = {DWORD(file.accessed), DWORD(file.accessed >> 32)};
-        EXPECT_TRUE(::WriteFile(h, bytes.data(), file.size, &written, nullptr) &&
+        DWORD written = 0;
+        EXPECT_TRUE(::WriteFile(h, std::string(file.size, 'x').data(), file.size, &written, nullptr) &&
                     ::SetFileTime(h, nullptr, file.accessed ? &a : nullptr, &w));
         ::CloseHandle(h);
     }
@@ -380,7 +371,6 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
         return lines;
     };
 
-    // Each filter alone and together; the summary counts what they left out.
     const struct {
         const wchar_t* args;
         std::vector<std::wstring> taken;
@@ -398,121 +388,89 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
     for (const auto& row : rows) {
         SCOPED_TRACE(Utf8Of(row.args));
         const ConsoleRun run = RunConsole(dir, row.args);
-        EXPECT_EQ(0u, run.code) << run.err;
         std::vector<std::string> expected;
         for (const std::wstring& name : row.taken)
             expected.push_back(path(name));
+        EXPECT_EQ(0u, run.code);
         EXPECT_EQ(sorted(expected), sorted(LinesOf(run.out)));
         EXPECT_TRUE(Contains(run.err, row.summary)) << run.err;
         EXPECT_EQ(std::wcschr(row.args, L'-') != nullptr, Contains(run.err, "マスクに合ったファイル")) << run.err;
     }
 
-    // The CSV: a byte-order mark, the header, a row each, every field intact.
     const ConsoleRun csv = RunConsole(dir, L"list --older-than 7 --format csv");
-    EXPECT_EQ(0u, csv.code) << csv.err;
     ASSERT_EQ(0u, csv.out.compare(0, 3, "\xEF\xBB\xBF"));
     std::vector<std::vector<std::string>> records = ReadCsv(csv.out.substr(3));
     ASSERT_EQ(4u, records.size()) << csv.out;
-    EXPECT_EQ((std::vector<std::string>{Utf8("パス"), Utf8("サイズ"), Utf8("更新日時")}), records[0]);
     std::sort(records.begin() + 1, records.end());
+    EXPECT_EQ((std::vector<std::string>{Utf8("パス"), Utf8("サイズ"), Utf8("更新日時")}), records[0]);
     EXPECT_EQ((std::vector<std::string>{path(comma), "3000", "2020-03-04 05:06:07"}), records[1]);
     EXPECT_EQ((std::vector<std::string>{path(L"old.tmp"), "2000", "2020-03-04 05:06:07"}), records[2]);
-    EXPECT_EQ(path(L"week_plus.tmp"), records[3][0]);
-    EXPECT_EQ("10", records[3][1]);
-    EXPECT_NE(std::string::npos, csv.out.find("\"" + path(comma) + "\",3000,"));
+    EXPECT_EQ(path(L"week_plus.tmp") + "|10", records[3][0] + "|" + records[3][1]);
 
     // Logged twice into one log; the read-only file is refused both times.
+    // The log holds each run's header, then what both streams got as it
+    // happened, then its exit code.
     ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", true));
     const std::string log = dir + "\\logs\\nightly.log";
-    ASSERT_TRUE(MakeDirectory(dir + "\\logs"));
     const std::wstring logged = L"delete --permanent --older-than 7 --log " + Wide932(log);
-    const ConsoleRun first = RunConsole(dir, logged);
-    const ConsoleRun second = RunConsole(dir, logged);
-    EXPECT_EQ(1u, first.code) << first.err;
-    EXPECT_EQ(1u, second.code) << second.err;
+    const ConsoleRun runs[] = {RunConsole(dir, logged), RunConsole(dir, logged)};
+    ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", false));
     EXPECT_EQ(sorted({path(L"old.tmp") + Utf8(kFailedMark), path(comma) + Utf8(kDeletedMark),
                       path(L"week_plus.tmp") + Utf8(kDeletedMark)}),
-              sorted(LinesOf(first.out)));
-    EXPECT_EQ(Lines({path(L"old.tmp") + Utf8(kFailedMark)}), second.out);
-    EXPECT_TRUE(Contains(first.err, "サイズ: 見つかったファイル 4.9 KB（5,010 バイト）、削除 2.9 KB（3,010 バイト）、失敗 2.0 KB（2,000 バイト）"))
-        << first.err;
-    Bytes logBytes;
-    ASSERT_TRUE(ReadFileBytes(log, logBytes));
-    const std::string text(logBytes.begin(), logBytes.end());
-    const std::vector<std::string> logLines = LinesOf(text);
-    // Each run: its header, then what it wrote to both streams, then its exit code.
-    std::vector<std::string> expectedLog;
-    for (const ConsoleRun* run : {&first, &second}) {
-        expectedLog.push_back("header");
-        for (const std::string& line : LinesOf(run->err))
-            expectedLog.push_back(line);
-        expectedLog.push_back(Utf8("終了コード: 1"));
+              sorted(LinesOf(runs[0].out)));
+    EXPECT_EQ(Lines({path(L"old.tmp") + Utf8(kFailedMark)}), runs[1].out);
+    EXPECT_TRUE(Contains(runs[0].err, "サイズ: 見つかったファイル 4.9 KB（5,010 バイト）、削除 2.9 KB（3,010 バイト）、失敗 2.0 KB（2,000 バイト）"));
+    std::vector<std::string> expected;
+    for (const ConsoleRun& run : runs) {
+        EXPECT_EQ(1u, run.code) << run.err;
+        const std::vector<std::string> err = LinesOf(run.err), out = LinesOf(run.out);
+        expected.push_back("header");
+        expected.insert(expected.end(), err.begin(), err.begin() + 2);  // what comes before the first file
+        expected.insert(expected.end(), out.begin(), out.end());
+        expected.insert(expected.end(), err.begin() + 2, err.end());
+        expected.push_back(Utf8("終了コード: 1"));
     }
-    ASSERT_EQ(expectedLog.size() + LinesOf(first.out).size() + LinesOf(second.out).size(), logLines.size()) << text;
-    EXPECT_EQ(text.size(), LinesOf(text).size() * 2 + std::count_if(text.begin(), text.end(), [](char c) { return c != '\r' && c != '\n'; }));
-    const std::string header = Utf8("==== ") , tail = Utf8(" | 設定ファイル: ") + Utf8(app.SettingsPath()) + Utf8(" | 削除パターン: 夜間");
-    size_t at = 0;
-    for (const ConsoleRun* run : {&first, &second}) {
-        SCOPED_TRACE(at);
-        EXPECT_EQ(0u, logLines[at].find(header));
-        EXPECT_NE(std::string::npos, logLines[at].find(Utf8(" | コマンド: ") + "\"")) << logLines[at];
-        EXPECT_NE(std::string::npos, logLines[at].find(Utf8Of(logged) + tail)) << logLines[at];
-        const std::vector<std::string> err = LinesOf(run->err), out = LinesOf(run->out);
-        // The search's first message, the lines as they were written, then the summary.
-        EXPECT_EQ(err[0], logLines[at + 1]);
-        EXPECT_EQ(err[1], logLines[at + 2]);
-        EXPECT_EQ(out, std::vector<std::string>(logLines.begin() + at + 3, logLines.begin() + at + 3 + out.size()));
-        EXPECT_EQ(std::vector<std::string>(err.begin() + 2, err.end()),
-                  std::vector<std::string>(logLines.begin() + at + 3 + out.size(), logLines.begin() + at + 1 + err.size() + out.size()));
-        at += 1 + err.size() + out.size();
-        EXPECT_EQ(Utf8("終了コード: 1"), logLines[at++]);
+    Bytes bytes;
+    ASSERT_TRUE(ReadFileBytes(log, bytes));
+    std::vector<std::string> logLines = LinesOf(std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(expected.size(), logLines.size());
+    for (std::string& line : logLines) {
+        if (line.compare(0, 5, "==== ") == 0) {
+            EXPECT_NE(std::string::npos, line.find(Utf8Of(logged) + Utf8(" | 設定ファイル: " + app.SettingsPath() + " | 削除パターン: 夜間")));
+            line = "header";
+        }
     }
-    ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", false));
+    EXPECT_EQ(expected, logLines);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'));
 
     // Two runs logging at once: every line whole.
     for (int i = 0; i < 1500; ++i)
         ASSERT_TRUE(WriteFileBytes(f + "\\many_" + std::to_string(i) + ".log", Bytes()));
-    const std::string shared = dir + "\\logs\\shared.log";
-    const std::wstring listMany = L"list --settings many.use --log " + Wide932(shared);
     ASSERT_TRUE(WriteFileBytes(dir + "\\many.use", SettingsBytes({{"Many", {{"*.LOG", 0}}, {{f, 0}}}})));
-    {
-        ConsoleProcess a(dir, listMany), b(dir, listMany);
-        EXPECT_EQ(0u, a.Finish().code);
-        EXPECT_EQ(0u, b.Finish().code);
-    }
-    ASSERT_TRUE(ReadFileBytes(shared, logBytes));
-    size_t manyLines = 0;
-    for (const std::string& line : LinesOf(std::string(logBytes.begin(), logBytes.end()))) {
-        const bool isPath = line.compare(0, f.size() + 6, f + "\\many_") == 0;
-        manyLines += isPath ? 1 : 0;
-        EXPECT_TRUE(isPath ? line.size() > f.size() + 10 && line.compare(line.size() - 4, 4, ".log") == 0 &&
-                                 line.find(".log", f.size()) == line.size() - 4
-                           : line.compare(0, 5, "==== ") == 0 || line.find(':') != std::string::npos ||
-                                 line.find(Utf8("」で検索します。")) != std::string::npos)
-            << line;
-    }
-    EXPECT_EQ(3000u, manyLines);
+    const std::wstring listMany = L"list --settings many.use --log " + Wide932(dir + "\\logs\\shared.log");
+    ConsoleProcess one(dir, listMany), two(dir, listMany);
+    EXPECT_EQ(0u, one.Finish().code + two.Finish().code);
+    ASSERT_TRUE(ReadFileBytes(dir + "\\logs\\shared.log", bytes));
+    size_t whole = 0;
+    for (const std::string& line : LinesOf(std::string(bytes.begin(), bytes.end())))
+        whole += line.compare(0, f.size() + 6, f + "\\many_") == 0 && line.find(".log") == line.size() - 4 ? 1 : 0;
+    EXPECT_EQ(3000u, whole);
 
-    // A log that cannot be kept: nothing searched or deleted, nothing written to it.
+    // Logs that cannot be kept: nothing searched or deleted, nothing written to them.
     const std::string linked = dir + "\\logs\\linked.log";
     ASSERT_TRUE(::CreateHardLinkA(linked.c_str(), (f + "\\keep.txt").c_str(), nullptr));
-    const struct {
-        std::string log;
-        const char* err;
-    } refusals[] = {
+    const std::pair<std::string, const char*> refusals[] = {
         {dir + "\\logs", "ログファイルを開けません（エラー 5）: "},
         {dir + "\\none\\x.log", "ログファイルを開けません（エラー 3）: "},
         {app.SettingsPath(), "ログファイルに設定ファイルは指定できません: "},
         {linked, "ログファイルにリンクは使えません: "},
     };
     for (const auto& refusal : refusals) {
-        const ConsoleRun run = RunConsole(dir, L"delete --permanent --log " + Wide932(refusal.log));
-        EXPECT_EQ(2u, run.code) << refusal.log;
-        EXPECT_EQ("", run.out);
-        EXPECT_TRUE(Contains(run.err, refusal.err + refusal.log)) << run.err;
-        EXPECT_TRUE(FileExists(f + "\\new.tmp"));
+        const ConsoleRun run = RunConsole(dir, L"delete --permanent --log " + Wide932(refusal.first));
+        EXPECT_EQ(2u, run.code);
+        EXPECT_TRUE(run.out.empty() && Contains(run.err, refusal.second + refusal.first)) << run.err;
     }
-    EXPECT_TRUE(ReadFileBytes(f + "\\keep.txt", logBytes) && logBytes == Bytes{'x'});
+    EXPECT_TRUE(FileExists(f + "\\new.tmp") && ReadFileBytes(f + "\\keep.txt", bytes) && bytes == Bytes{'x'});
     ExpectSettings(settings);
 }
 

@@ -692,22 +692,20 @@ INSTANTIATE_TEST_SUITE_P(Flags, ExactDeletionTest, ::testing::Values(1, 0),
 TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
 {
     testing_support::TempDir dir;
-    const std::uint64_t now = [] {
-        FILETIME t;
-        ::GetSystemTimeAsFileTime(&t);
-        return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    }();
-    const auto setWritten = [](const std::string& path, std::uint64_t ticks) {
-        const FILETIME t = {DWORD(ticks), DWORD(ticks >> 32)};
-        HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const bool set = ::SetFileTime(file, nullptr, nullptr, &t);
+    FILETIME t;
+    ::GetSystemTimeAsFileTime(&t);
+    const std::uint64_t now = (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime, old = now - 10 * TICKS_PER_DAY;
+    const auto write = [&](const char* name, size_t size, std::uint64_t ticks) {
+        const FILETIME w = {DWORD(ticks), DWORD(ticks >> 32)};
+        HANDLE file = WriteFileBytes(dir / name, Bytes(size, 'x'))
+                          ? ::CreateFileA((dir / name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                          : INVALID_HANDLE_VALUE;
+        const bool set = ::SetFileTime(file, nullptr, nullptr, &w);
         ::CloseHandle(file);
         return set;
     };
-    const char* names[] = {"written.tmp", "grown.tmp", "same.tmp", "nofilter.tmp"};
-    for (const char* name : names)
-        ASSERT_TRUE(WriteFileBytes(dir / name, Bytes(10, 'x')) && setWritten(dir / name, now - 10 * TICKS_PER_DAY));
-
+    for (const char* name : {"written.tmp", "grown.tmp", "same.tmp", "unfiltered.tmp"})
+        ASSERT_TRUE(write(name, 10, old));
     FileFilter filter;
     filter.now = now;
     filter.olderThan = 7 * TICKS_PER_DAY;
@@ -715,9 +713,9 @@ TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
     struct Found : WalkCaller {
         void DirectoryEntered(const CString&) override {}
         int ResultCount() const override { return static_cast<int>(files.size()); }
-        void FileFound(const CString&, const CFoundFile& file) override { files.push_back(file); }
+        void FileFound(const CString& shown, const CFoundFile& file) override { files.emplace_back(NameOf(shown.GetString()), file); }
         bool StopNow() override { return false; }
-        std::vector<CFoundFile> files;
+        std::vector<std::pair<std::string, CFoundFile>> files;
     } found;
     CPatternSet set;
     set.AddDir(dir.Path().c_str(), 0);
@@ -725,17 +723,13 @@ TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
     CWinFileSystem fs;
     CSearchRun(fs, found).Run(set, dir.Path().c_str(), &filter);
     ASSERT_EQ(4u, found.files.size());
-
-    // Since the listing: one written now, one grown past the filter.
-    ASSERT_TRUE(setWritten(dir / "written.tmp", now + TICKS_PER_HOUR) && setWritten(dir / "nofilter.tmp", now + TICKS_PER_HOUR));
-    ASSERT_TRUE(WriteFileBytes(dir / "grown.tmp", Bytes(200, 'x')) && setWritten(dir / "grown.tmp", now - 10 * TICKS_PER_DAY));
+    ASSERT_TRUE(write("written.tmp", 10, now + TICKS_PER_HOUR) && write("unfiltered.tmp", 10, now + TICKS_PER_HOUR) &&
+                write("grown.tmp", 200, old));
     CListedFileDeleter filtered(&filter), unfiltered;
-    for (const CFoundFile& file : found.files) {
-        const std::wstring shown = file.Shown();
-        const std::string name = NameOf(std::string(shown.begin(), shown.end()));
-        const bool passes = name == "same.tmp" || name == "nofilter.tmp";
-        EXPECT_EQ(passes, (name == "nofilter.tmp" ? unfiltered : filtered).DeletePermanently(file)) << name;
-        EXPECT_EQ(!passes, FileExists(dir / name)) << name;
+    for (const auto& file : found.files) {
+        const bool passes = file.first == "same.tmp" || file.first == "unfiltered.tmp";
+        EXPECT_EQ(passes, (file.first == "unfiltered.tmp" ? unfiltered : filtered).DeletePermanently(file.second)) << file.first;
+        EXPECT_EQ(!passes, FileExists(dir / file.first)) << file.first;
     }
 }
 
