@@ -55,15 +55,18 @@ struct OptionRule {
     bool (*take)(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error);
 };
 
-bool TakeAge(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error)
+// An age or a size, read by `parse` into `into`; `takes` says what the
+// option takes when the value is not that.
+bool TakeCount(ValueFault (*parse)(const std::wstring&, std::uint64_t&), const wchar_t* takes, const std::wstring& name,
+               const std::wstring& value, std::optional<std::uint64_t>& into, std::wstring& error)
 {
-    std::uint64_t ticks = 0;
-    switch (ParseAge(value, ticks)) {
+    std::uint64_t n = 0;
+    switch (parse(value, n)) {
     case ValueFault::None:
-        (name == L"--older-than" ? options.filter.olderThan : options.filter.newerThan) = ticks;
+        into = n;
         return true;
     case ValueFault::Malformed:
-        error = name + L" には日数（7 または 7d）か時間数（12h）を 0 以上の整数で指定してください: " + value;
+        error = name + takes + value;
         return false;
     case ValueFault::TooLarge:
         break;
@@ -72,21 +75,16 @@ bool TakeAge(const std::wstring& name, const std::wstring& value, ConsoleOptions
     return false;
 }
 
+bool TakeAge(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error)
+{
+    return TakeCount(ParseAge, L" には日数（7 または 7d）か時間数（12h）を 0 以上の整数で指定してください: ", name, value,
+                     name == L"--older-than" ? options.filter.olderThan : options.filter.newerThan, error);
+}
+
 bool TakeSize(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error)
 {
-    std::uint64_t bytes = 0;
-    switch (ParseSize(value, bytes)) {
-    case ValueFault::None:
-        (name == L"--larger-than" ? options.filter.largerThan : options.filter.smallerThan) = bytes;
-        return true;
-    case ValueFault::Malformed:
-        error = name + L" にはバイト数を 0 以上の整数で、または K、M、G を付けて（500K、10M、2G）指定してください: " + value;
-        return false;
-    case ValueFault::TooLarge:
-        break;
-    }
-    error = name + L" の値が大きすぎます: " + value;
-    return false;
+    return TakeCount(ParseSize, L" にはバイト数を 0 以上の整数で、または K、M、G を付けて（500K、10M、2G）指定してください: ", name,
+                     value, name == L"--larger-than" ? options.filter.largerThan : options.filter.smallerThan, error);
 }
 
 const OptionRule kRules[] = {
