@@ -1,6 +1,7 @@
 #include "console/arguments.h"
 
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -195,21 +196,8 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
     }
 
     // The values of the options given, by name, to check them together.
-    std::vector<std::pair<std::wstring, std::wstring>> given;
-    const auto valueOf = [&](const wchar_t* name) {
-        for (const auto& option : given) {
-            if (option.first == name)
-                return option.second;
-        }
-        return std::wstring();
-    };
-    const auto isGiven = [&](const wchar_t* name) {
-        for (const auto& option : given) {
-            if (option.first == name)
-                return true;
-        }
-        return false;
-    };
+    std::map<std::wstring, std::wstring> given;
+    const auto isGiven = [&](const wchar_t* name) { return given.count(name) != 0; };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
         const OptionRule* rule = nullptr;
@@ -239,7 +227,7 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
         }
         if (!rule->take(arg, value, options, error))
             return false;
-        given.emplace_back(arg, value);
+        given.emplace(arg, value);
     }
 
     if (options.command == ConsoleOptions::Command::None) {
@@ -261,13 +249,13 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
     }
     // A range no file can be in is a mistake, never a run that takes nothing.
     if (filter.olderThan && filter.newerThan && *filter.olderThan >= *filter.newerThan) {
-        error = L"--older-than " + valueOf(L"--older-than") + L" と --newer-than " + valueOf(L"--newer-than") +
+        error = L"--older-than " + given.at(L"--older-than") + L" と --newer-than " + given.at(L"--newer-than") +
                 L" の両方に当てはまるファイルはありません。";
         return false;
     }
     if (filter.largerThan && filter.smallerThan &&
         (*filter.smallerThan <= *filter.largerThan || *filter.smallerThan - *filter.largerThan < 2)) {
-        error = L"--larger-than " + valueOf(L"--larger-than") + L" と --smaller-than " + valueOf(L"--smaller-than") +
+        error = L"--larger-than " + given.at(L"--larger-than") + L" と --smaller-than " + given.at(L"--smaller-than") +
                 L" の両方に当てはまるファイルはありません。";
         return false;
     }

@@ -28,28 +28,26 @@ std::wstring Seconds(ULONGLONG ms)
     return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100);
 }
 
-// The folder of a file named by an absolute or relative path, or empty.
-CString FolderOf(const std::wstring& path)
-{
-    wchar_t* name = nullptr;
-    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(n, L'\0');
-    if (n == 0 || ::GetFullPathNameW(path.c_str(), n, &full[0], &name) >= n || !name)
-        return CString();
-    full.resize(static_cast<size_t>(name - full.c_str()));
-    CString folder;
-    return ExactAnsiFromWide(full.c_str(), folder) ? folder : CString();
-}
-
-// The full form of a path, or the path as given where it has none.
+// The full form of a path, or empty where it has none.
 std::wstring FullPathOf(const std::wstring& path)
 {
     const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(n, L'\0');
     if (n == 0 || ::GetFullPathNameW(path.c_str(), n, &full[0], nullptr) >= n)
-        return path;
+        return std::wstring();
     full.resize(n - 1);
     return full;
+}
+
+// The folder of a file named by its full path, or empty.
+CString FolderOf(std::wstring fullPath)
+{
+    const size_t name = fullPath.find_last_of(L'\\');
+    if (name == std::wstring::npos || name + 1 == fullPath.size())
+        return CString();
+    fullPath.resize(name + 1);
+    CString folder;
+    return ExactAnsiFromWide(fullPath.c_str(), folder) ? folder : CString();
 }
 
 // The settings as the window program would find them, or the file named on
@@ -78,7 +76,9 @@ std::wstring LoadSettings(const ConsoleOptions& options, CPatternSet& set, CStri
         CString path;
         if (!ExactAnsiFromWide(options.settingsPath.c_str(), path))
             return L"設定ファイルの名前に使えない文字が含まれています: " + shown;
-        startDir = FolderOf(options.settingsPath);
+        startDir = FolderOf(settingsFile);
+        if (settingsFile.empty())
+            settingsFile = shown;
         try {
             CFile file(path, CFile::modeRead);
             outcome = set.LoadFrom(file);

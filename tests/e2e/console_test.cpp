@@ -114,14 +114,6 @@ bool Contains(const std::string& text, const std::string& cp932)
     return text.find(Utf8(cp932)) != std::string::npos;
 }
 
-std::string Utf8Of(const std::wstring& text)
-{
-    std::string utf8(text.size() * 4, '\0');
-    utf8.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
-                                                          static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return utf8;
-}
-
 // CSV read by the rules of RFC 4180: records ended by CRLF, fields by commas,
 // a quoted field holding commas, line breaks and doubled quotes. Empty for
 // text that breaks them.
@@ -365,7 +357,7 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
     ASSERT_TRUE(WriteFileBytes(f + "\\keep.txt", Bytes{'x'}));
     const Bytes settings = SettingsBytes({{"夜間", {{"*.TMP", 0}}, {{f, 0}}}});
     ASSERT_TRUE(app.WriteSettings(settings));
-    const auto path = [&](const std::wstring& name) { return Utf8Of(wf + name); };
+    const auto path = [&](const std::wstring& name) { return Utf8(wf + name); };
     const auto sorted = [](std::vector<std::string> lines) {
         std::sort(lines.begin(), lines.end());
         return lines;
@@ -386,7 +378,7 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
          "合計サイズ: 4.9 KB（5,050 バイト）"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(Utf8Of(row.args));
+        SCOPED_TRACE(Utf8(row.args));
         const ConsoleRun run = RunConsole(dir, row.args);
         std::vector<std::string> expected;
         for (const std::wstring& name : row.taken)
@@ -436,7 +428,7 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
     ASSERT_EQ(expected.size(), logLines.size());
     for (std::string& line : logLines) {
         if (line.compare(0, 5, "==== ") == 0) {
-            EXPECT_NE(std::string::npos, line.find(Utf8Of(logged) + Utf8(" | 設定ファイル: " + app.SettingsPath() + " | 削除パターン: 夜間")));
+            EXPECT_NE(std::string::npos, line.find(Utf8(logged) + Utf8(" | 設定ファイル: " + app.SettingsPath() + " | 削除パターン: 夜間")));
             line = "header";
         }
     }

@@ -64,6 +64,11 @@ std::string Utf8(const std::string& cp932)
     return Narrow(Wide(cp932, 932), CP_UTF8);
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    return Narrow(text, CP_UTF8);
+}
+
 std::string WindowText(HWND window)
 {
     if (!window)

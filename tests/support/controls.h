@@ -15,6 +15,8 @@ namespace testing_support {
 
 // Code page 932 text as UTF-8, for readable failure messages.
 std::string Utf8(const std::string& cp932);
+// UTF-16 text as UTF-8, as the console program writes it.
+std::string Utf8(const std::wstring& text);
 
 // Code page 932 text as UTF-16, as the program's windows keep it.
 std::wstring Wide932(const std::string& cp932);
