@@ -18,6 +18,7 @@
 
 #include "engine/file_mask.h"
 #include "engine/search_run.h"
+#include "engine/win_deleter.h"
 #include "engine/win_file_system.h"
 #include "platform/win/ui_seam.h"
 #include "platform/win/wide_text.h"
@@ -379,7 +380,7 @@ void DeletionBenchmark(int runs, int count, bool recycle)
                 CListedFileDeleter deleter;
                 int failed = 0;
                 for (const CFoundFile& file : floorFiles.found)
-                    failed += deleter.DeletePermanently(file) ? 0 : 1;
+                    failed += deleter.DeletePermanently(file).Deleted() ? 0 : 1;
                 checkedTime = Now() - t0;
                 if (failed != 0 || static_cast<int>(floorFiles.found.size()) != count)
                     std::printf("deletion floor: %d files, %d failed\n", static_cast<int>(floorFiles.found.size()), failed);

@@ -3,23 +3,11 @@
 #include <limits>
 #include <map>
 
+#include "engine/cleanup_rules.h"
+
 namespace {
 
 const std::uint64_t MAX_VALUE = std::numeric_limits<std::uint64_t>::max();
-
-// A pattern's number: digits only, from 1; 0 for anything else.
-int NumberFrom(const std::wstring& text)
-{
-    if (text.empty() || text.size() > 4)
-        return 0;
-    int n = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return 0;
-        n = n * 10 + (c - L'0');
-    }
-    return n;
-}
 
 // `text` as digits, then at most one character that `unitOf` turns into a
 // multiplier (0 for none it knows); a bare number takes `bare`.
@@ -48,13 +36,33 @@ ValueFault ParseCount(const std::wstring& text, std::uint64_t bare, UnitOf unitO
 }
 
 // What the parser knows of each option: its name, whether a value follows
-// it, and what it does with that value (false, after saying why, for one it
-// cannot take).
+// it, whether it may be given again, and what it does with that value
+// (false, after saying why, for one it cannot take).
 struct OptionRule {
     const wchar_t* name;
     bool takesValue;
+    bool repeatable;
     bool (*take)(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error);
 };
+
+// A whole number from 1 to `most`, read into `into`.
+bool TakeCounted(const std::wstring& name, const std::wstring& value, std::uint64_t most, std::uint64_t& into,
+                 std::wstring& error)
+{
+    std::uint64_t n = 0;
+    const ValueFault fault = ParseCount(value, 1, [](wchar_t) -> std::uint64_t { return 0; }, n);
+    if (fault == ValueFault::TooLarge || (fault == ValueFault::None && n > most)) {
+        error = name + L" の値が大きすぎます: " + value;
+        return false;
+    }
+    if (fault != ValueFault::None || n == 0) {
+        error = name + (name == L"--number" ? L" には 1 以上の番号を指定してください: " : L" には 1 以上の整数を指定してください: ") +
+                value;
+        return false;
+    }
+    into = n;
+    return true;
+}
 
 // An age or a size, read by `parse` into `into`; `takes` says what the
 // option takes when the value is not that.
@@ -89,32 +97,33 @@ bool TakeSize(const std::wstring& name, const std::wstring& value, ConsoleOption
 }
 
 const OptionRule kRules[] = {
-    {L"--pattern", true,
+    {L"--pattern", true, false,
      [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
          options.byName = true;
          options.patternName = value;
          return true;
      }},
-    {L"--number", true,
-     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
-         if ((options.number = NumberFrom(value)) != 0)
-             return true;
-         error = L"--number には 1 以上の番号を指定してください: " + value;
-         return false;
+    {L"--number", true, false,
+     [](const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         std::uint64_t n = 0;
+         if (!TakeCounted(name, value, std::numeric_limits<int>::max(), n, error))
+             return false;
+         options.number = static_cast<int>(n);
+         return true;
      }},
-    {L"--settings", true,
+    {L"--settings", true, false,
      [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
          options.settingsPath = value;
          return true;
      }},
-    {L"--permanent", false,
+    {L"--permanent", false, true,
      [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
          options.permanent = true;
          return true;
      }},
-    {L"--older-than", true, TakeAge},
-    {L"--newer-than", true, TakeAge},
-    {L"--time", true,
+    {L"--older-than", true, false, TakeAge},
+    {L"--newer-than", true, false, TakeAge},
+    {L"--time", true, false,
      [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
          if (value == L"written" || value == L"created" || value == L"accessed") {
              options.filter.time = value == L"written"   ? FileTimeKind::Written
@@ -125,14 +134,14 @@ const OptionRule kRules[] = {
          error = L"--time には written、created、accessed のどれかを指定してください: " + value;
          return false;
      }},
-    {L"--larger-than", true, TakeSize},
-    {L"--smaller-than", true, TakeSize},
-    {L"--log", true,
+    {L"--larger-than", true, false, TakeSize},
+    {L"--smaller-than", true, false, TakeSize},
+    {L"--log", true, false,
      [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring&) {
          options.logPath = value;
          return true;
      }},
-    {L"--format", true,
+    {L"--format", true, false,
      [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
          if (value == L"text" || value == L"csv") {
              options.format = value == L"csv" ? ConsoleOptions::Format::Csv : ConsoleOptions::Format::Text;
@@ -140,6 +149,40 @@ const OptionRule kRules[] = {
          }
          error = L"--format には text か csv を指定してください: " + value;
          return false;
+     }},
+    {L"--max-files", true, false,
+     [](const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         return TakeCounted(name, value, std::numeric_limits<std::uint64_t>::max(), options.maxFiles, error);
+     }},
+    {L"--exclude", true, true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         if (IsFileExclusion(value)) {
+             options.excludeFiles.push_back(value);
+             return true;
+         }
+         error = L"--exclude にはファイル名のマスク（フォルダーを含まない名前、*.vmdk など）を指定してください: " + value;
+         return false;
+     }},
+    {L"--exclude-dir", true, true,
+     [](const std::wstring&, const std::wstring& value, ConsoleOptions& options, std::wstring& error) {
+         if (KindOfFolderExclusion(value) != FolderExclusionKind::Invalid) {
+             options.excludeFolders.push_back(value);
+             return true;
+         }
+         error = L"--exclude-dir にはフォルダー名のマスク（node_modules など）か、ワイルドカードを含まないフォルダーの絶対パス"
+                 L"（C:\\VM など）を指定してください: " +
+                 value;
+         return false;
+     }},
+    {L"--remove-empty-folders", false, true,
+     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
+         options.removeEmptyFolders = true;
+         return true;
+     }},
+    {L"--allow-volume-root", false, true,
+     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
+         options.allowVolumeRoot = true;
+         return true;
      }},
 };
 
@@ -221,7 +264,7 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
         // One pattern, by name or by number; one file of each kind.
         const bool onePattern = (arg == L"--pattern" || arg == L"--number") && (isGiven(L"--pattern") || isGiven(L"--number"));
         const bool oneFile = (arg == L"--settings" || arg == L"--log") && value.empty();
-        if (onePattern || oneFile || (isGiven(rule->name) && arg != L"--permanent")) {
+        if (onePattern || oneFile || (isGiven(rule->name) && !rule->repeatable)) {
             error = OnlyOnce(arg);
             return false;
         }
@@ -234,9 +277,11 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
         error = L"コマンド (list または delete) を指定してください。";
         return false;
     }
-    if (options.permanent && options.command != ConsoleOptions::Command::Delete) {
-        error = L"--permanent は delete にだけ指定できます。";
-        return false;
+    for (const wchar_t* name : {L"--permanent", L"--remove-empty-folders", L"--allow-volume-root"}) {
+        if (isGiven(name) && options.command != ConsoleOptions::Command::Delete) {
+            error = std::wstring(name) + L" は delete にだけ指定できます。";
+            return false;
+        }
     }
     if (isGiven(L"--format") && options.command != ConsoleOptions::Command::List) {
         error = L"--format は list にだけ指定できます。";
@@ -252,6 +297,14 @@ bool ParseArguments(const std::vector<std::wstring>& args, ConsoleOptions& optio
         error = L"--older-than " + given.at(L"--older-than") + L" と --newer-than " + given.at(L"--newer-than") +
                 L" の両方に当てはまるファイルはありません。";
         return false;
+    }
+    // Nothing is strictly smaller than 0 bytes, nor younger than no time at all.
+    for (const wchar_t* name : {L"--smaller-than", L"--newer-than"}) {
+        const auto& limit = std::wstring(name) == L"--smaller-than" ? filter.smallerThan : filter.newerThan;
+        if (limit && *limit == 0) {
+            error = std::wstring(name) + L" " + given.at(name) + L" に当てはまるファイルはありません。";
+            return false;
+        }
     }
     if (filter.largerThan && filter.smallerThan &&
         (*filter.smallerThan <= *filter.largerThan || *filter.smallerThan - *filter.largerThan < 2)) {

@@ -23,6 +23,11 @@ struct ConsoleOptions {
     FileFilter filter;
     std::wstring logPath;           // --log FILE; empty for none
     Format format = Format::Text;   // --format, for list
+    std::uint64_t maxFiles = 0;     // --max-files N; 0 for no ceiling
+    std::vector<std::wstring> excludeFiles;    // each --exclude MASK
+    std::vector<std::wstring> excludeFolders;  // each --exclude-dir MASK|PATH
+    bool removeEmptyFolders = false;           // --remove-empty-folders, for delete
+    bool allowVolumeRoot = false;              // --allow-volume-root, for delete
 };
 
 // What is wrong with the value of an age or a size.

@@ -1,5 +1,9 @@
 #include "console/console_output.h"
 
+#include "engine/paths.h"
+#include "engine/win_handle_names.h"
+#include "platform/win/handles.h"
+
 namespace {
 
 // What one console write takes at most, in UTF-16 units.
@@ -37,23 +41,58 @@ CLogFile::~CLogFile()
         ::CloseHandle(m_handle);
 }
 
+namespace {
+
+// The system reports the open file `file` at `path` itself: in the folder
+// the path names, under the name it gives. A link that the system does not
+// show as one (a host's link under Wine) is told by the name it leads to.
+bool IsReportedAtPath(HANDLE file, const std::wstring& path)
+{
+    const std::wstring full = FullPathOf(path);
+    const std::wstring folder = FolderOfFile(full);
+    if (folder.empty())
+        return false;
+    CFileHandle dir(OpenFolder(VerbatimDirectory(folder), FILE_READ_ATTRIBUTES));
+    if (!dir.IsValid())
+        return false;
+    const ReportedName folderName{FinalPathOfHandle(dir.Get()), PathOnVolumeOfHandle(dir.Get())};
+    return IsReportedAt(ReportedNameOfHandle(file), folderName, full.substr(folder.size()));
+}
+
+}  // namespace
+
 bool CLogFile::Open(const std::wstring& path)
 {
     // Appending only: each write goes to the end as one piece, whoever else
     // appends. Others may read and append, but the log cannot be deleted
     // or renamed while a run writes it (not even by its own pattern).
     // A link is never followed, nor a second name of a file written: a run
-    // under another account would append to whatever it leads to.
+    // under another account would append to whatever it leads to. A link
+    // that leads nowhere is there to the system, but no file is.
+    const bool existed = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     m_handle = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const bool created = IsOpen() && (!existed || ::GetLastError() != ERROR_ALREADY_EXISTS);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!IsOpen() || !::GetFileInformationByHandle(m_handle, &info))
+    if (!IsOpen())
         return false;
-    m_bLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || info.nNumberOfLinks > 1;
-    if (m_bLink) {
+    if (!::GetFileInformationByHandle(m_handle, &info)) {
+        const DWORD error = ::GetLastError();
         ::CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
+        ::SetLastError(error);
+        return false;
+    }
+    m_bLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || info.nNumberOfLinks > 1 ||
+              !IsReportedAtPath(m_handle, path);
+    if (m_bLink) {
+        // Nothing is ever left created through a link.
+        const std::wstring createdAt = created ? FinalPathOfHandle(m_handle) : std::wstring();
+        ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+        if (!createdAt.empty())
+            ::DeleteFileW(createdAt.c_str());
     }
     return IsOpen();
 }
@@ -125,6 +164,16 @@ void COutputStream::WriteRaw(const std::wstring& text)
 bool CConsoleOutput::OpenLog(const std::wstring& path)
 {
     return m_log.Open(path);
+}
+
+bool CConsoleOutput::LogIsAStream() const
+{
+    for (const COutputStream* stream : {&m_out, &m_err}) {
+        HANDLE handle = stream->Handle();
+        if (handle && ::GetFileType(handle) == FILE_TYPE_DISK && SameFile(handle, m_log.Handle()))
+            return true;
+    }
+    return false;
 }
 
 bool CConsoleOutput::StartLog(const std::wstring& header)

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "console/cleanup_report.h"
+
 // A log file, appended to in UTF-8 without a byte-order mark. Each write is
 // one append of whole lines, so runs that share the log never cut into each
 // other's lines.
@@ -21,7 +23,10 @@ public:
     ~CLogFile();
 
     // Opens `path` for appending, creating it; false (GetLastError() says
-    // why) when it cannot be, or when it is a link (IsLink()).
+    // why) when it cannot be, or when it is a link (IsLink()): a file that
+    // is a reparse point, has a second name, or that the system reports at
+    // another path than the one given. A file created through a link is
+    // removed again.
     bool Open(const std::wstring& path);
     bool IsLink() const { return m_bLink; }
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
@@ -44,6 +49,8 @@ public:
     ~COutputStream() { Flush(); }
 
     bool IsConsole() const { return m_bConsole; }
+    // The stream's handle; none for a task started with none.
+    HANDLE Handle() const { return m_handle; }
     // Adds `text` and a line end; held until the buffer is large or flushed.
     void Line(const std::wstring& text);
     // Writes what is held.
@@ -60,19 +67,17 @@ private:
     CLogFile* m_log = nullptr;
 };
 
-class CConsoleOutput {
+class CConsoleOutput : public ConsoleSink {
 public:
     CConsoleOutput() : m_out(STD_OUTPUT_HANDLE), m_err(STD_ERROR_HANDLE) {}
 
     // A line of results on the output stream, a message on the error stream.
-    void Result(const std::wstring& line);
-    void Message(const std::wstring& line);
+    void Result(const std::wstring& line) override;
+    void Message(const std::wstring& line) override;
     // Flushes the output stream (a line that must not wait in the buffer).
-    void FlushResults() { m_out.Flush(); }
-    // The output stream is a console.
-    bool ResultsOnConsole() const { return m_out.IsConsole(); }
-    // Text for the output stream alone, before its first line (a byte-order mark).
-    void ResultsPreamble(const std::wstring& text) { m_out.WriteRaw(text); }
+    void FlushResults() override { m_out.Flush(); }
+    bool ResultsOnConsole() const override { return m_out.IsConsole(); }
+    void ResultsPreamble(const std::wstring& text) override { m_out.WriteRaw(text); }
 
     // Opens a log at `path`, which gets nothing yet; false (GetLastError()
     // says why) when it cannot be opened.
@@ -84,13 +89,16 @@ public:
     void LogOnly(const std::wstring& line);
     const CLogFile& Log() const { return m_log; }
 
+    // The log that was opened is the file one of the two streams writes to.
+    bool LogIsAStream() const;
+
     // Whether a progress line would be drawn now: the error stream is a
     // console and the last one is old enough (a few a second).
-    bool ProgressDue() const;
+    bool ProgressDue() const override;
     // Shows `text` as the progress line when it is due.
-    void Progress(const std::wstring& text);
+    void Progress(const std::wstring& text) override;
     // Takes the progress line away.
-    void EndProgress();
+    void EndProgress() override;
 
 private:
     CLogFile m_log;

@@ -1,13 +1,11 @@
-// What the console program does: the settings read, the pattern picked, the
-// same search as the window program's, and for `delete` the same checked
-// deletes, each result printed with its outcome.
+// What the console program does: the log opened, the settings read, the
+// pattern picked, then the pattern's directories walked folder by folder,
+// each file listed, or deleted through the same checks as in the results
+// window and printed with its outcome, as its folder is done.
 #pragma once
 
 #include "console/arguments.h"
-
-// Exit codes: every listed file handled as asked; a deletion failed or the
-// run was interrupted; nothing could be run; the result set was full.
-enum ExitCode { EXIT_DONE = 0, EXIT_FAILED = 1, EXIT_USAGE = 2, EXIT_LIMIT = 3 };
+#include "console/cleanup_report.h"
 
 // Runs `list` or `delete` as `options` say; returns the exit code. A log
 // records `commandLine`, the command line as given.

@@ -61,3 +61,95 @@ std::wstring DateTimeText(const DateTime& t)
                   t.minute, t.second);
     return text;
 }
+
+std::wstring EscapedName(const std::wstring& text)
+{
+    std::wstring shown;
+    shown.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029) {
+            wchar_t code[12];
+            std::swprintf(code, sizeof code / sizeof code[0], L"<U+%04X>", static_cast<unsigned>(c));
+            shown += code;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::wstring Quoted(const std::wstring& text)
+{
+    return L"「" + EscapedName(text) + L"」";
+}
+
+std::wstring ErrorText(std::uint32_t error)
+{
+    const wchar_t* reason = L"読み込めません";
+    switch (error) {
+    case 2:
+    case 3:
+        reason = L"見つかりません";
+        break;
+    case 5:
+        reason = L"アクセスが拒否されました";
+        break;
+    case 21:
+        reason = L"デバイスの準備ができていません";
+        break;
+    case 53:
+    case 67:
+        reason = L"ネットワーク上の場所が見つかりません";
+        break;
+    case 59:
+    case 64:
+        reason = L"ネットワークの接続が切れました";
+        break;
+    case 123:
+    case 161:
+        reason = L"パスが正しくありません";
+        break;
+    case 206:
+        reason = L"パスが長すぎます";
+        break;
+    case 267:
+        reason = L"フォルダーではありません";
+        break;
+    default:
+        break;
+    }
+    return std::wstring(reason) + L"。エラー " + std::to_wstring(error);
+}
+
+std::wstring FaultText(const DeleteOutcome& outcome)
+{
+    const wchar_t* reason = L"削除できません";
+    switch (outcome.fault) {
+    case DeleteFault::None:
+        return std::wstring();
+    case DeleteFault::Gone:
+        reason = L"見つかりません";
+        break;
+    case DeleteFault::InUse:
+        reason = L"ほかのプログラムが使用中です";
+        break;
+    case DeleteFault::NoAccess:
+        reason = L"アクセスが拒否されました（読み取り専用か、権限がありません）";
+        break;
+    case DeleteFault::Changed:
+        reason = L"一覧にした後で変更されています";
+        break;
+    case DeleteFault::Link:
+        reason = L"リンクか、リンクを通る場所です";
+        break;
+    case DeleteFault::RecycleBin:
+        reason = L"ごみ箱に入れられません";
+        break;
+    case DeleteFault::NotEmpty:
+        reason = L"フォルダーが空ではありません";
+        break;
+    case DeleteFault::Other:
+        break;
+    }
+    return outcome.error == 0 ? std::wstring(reason) : std::wstring(reason) + L"。エラー " + std::to_wstring(outcome.error);
+}

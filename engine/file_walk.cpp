@@ -11,6 +11,14 @@ bool IsDotOrDotDot(const wchar_t* name)
     return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
 }
 
+// A subfolder of the folder being listed, kept until the walk comes to it.
+struct Subfolder {
+    CString name;
+    std::wstring exactName;
+    std::uint64_t fileId;
+    bool reparsePoint;
+};
+
 }  // namespace
 
 bool IsOrdinaryFolderReparseTag(std::uint32_t tag)
@@ -42,183 +50,119 @@ bool IsOrdinaryFolderReparseTag(std::uint32_t tag)
     }
 }
 
-// One folder of the tree as the first mask's walk found it: what the later
-// masks need and nothing more.
-struct CFileWalk::Folder {
-    struct Kept {
-        std::wstring exactName;
-        bool isDirectory;
-        std::uint64_t fileId;
-        FileFacts facts;
-    };
-    CString name;
-    std::wstring exactName;
-    bool entered = false;
-    std::vector<Kept> kept;          // the entries a later mask takes, in listing order
-    std::vector<Folder> subfolders;  // the subfolders to walk, in listing order
-};
+// ---- WalkPlace ----------------------------------------------------------------
 
-// Where the walk is, twice over: as the code page spells it (the text the
-// user sees), and as the names below the stored directory exactly as the
-// listings gave them, from which every other form is made. A subfolder is
-// left by going back to the lengths before it, so the two always agree and
-// no cut can fall inside a name.
-class CFileWalk::Place {
-public:
-    explicit Place(const CString& dir) : m_text(dir) {}
-    const CString& Text() const { return m_text; }
-    const std::wstring& Below() const { return m_below; }
-
-    void Push(const CString& name, const std::wstring& exactName)
-    {
-        m_marks.push_back({m_text.GetLength(), m_below.size()});
-        m_text = JoinPath(m_text, name);
-        m_below = JoinExactPath(m_below, exactName);
-    }
-    void Pop()
-    {
-        const Mark& mark = m_marks.back();
-        m_text.Truncate(mark.text);
-        m_below.resize(mark.below);
-        m_marks.pop_back();
-    }
-
-private:
-    struct Mark {
-        int text;
-        size_t below;
-    };
-    CString m_text;
-    std::wstring m_below;
-    std::vector<Mark> m_marks;
-};
-
-bool CFileWalk::Walk(const CString& dir, const std::vector<CString>& masks, int recurse)
+std::wstring WalkPlace::Name() const
 {
-    if (MustEnd())
-        return false;
-    if (masks.empty())
-        return true;
-    std::vector<CFileMask> compiled;
-    for (const CString& mask : masks)
-        compiled.emplace_back(m_fs.ExactFormOf(mask));
+    if (m_levels.empty())
+        return std::wstring();
+    const size_t start = m_levels.back().below;
+    return m_below.substr(start == 0 ? 0 : start + 1);
+}
 
-    // The stored directory's forms are made once, as the walk starts with it;
-    // everything below it only appends the names the listings gave.
+std::wstring WalkPlace::Verbatim() const
+{
+    return JoinExactPath(m_root->verbatim, m_below);
+}
+
+bool WalkPlace::BehindReparsePoint() const
+{
+    for (const Level& level : m_levels) {
+        if (level.reparsePoint)
+            return true;
+    }
+    return false;
+}
+
+CFoundFile WalkPlace::Found(const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts) const
+{
+    return CFoundFile(m_root, JoinExactPath(m_below, exactName), fileId, facts);
+}
+
+CFoundFile WalkPlace::Self() const
+{
+    return CFoundFile(m_root, m_below, m_levels.empty() ? 0 : m_levels.back().fileId);
+}
+
+void WalkPlace::Push(const CString& name, const std::wstring& exactName, std::uint64_t fileId, bool reparsePoint)
+{
+    m_levels.push_back({m_text.GetLength(), m_below.size(), fileId, reparsePoint});
+    m_text = JoinPath(m_text, name);
+    m_below = JoinExactPath(m_below, exactName);
+}
+
+void WalkPlace::Pop()
+{
+    const Level& level = m_levels.back();
+    m_text.Truncate(level.text);
+    m_below.resize(level.below);
+    m_levels.pop_back();
+}
+
+// ---- CFileWalk ----------------------------------------------------------------
+
+std::shared_ptr<CSearchRoot> CFileWalk::RootOf(const CString& dir) const
+{
     auto root = std::make_shared<CSearchRoot>();
     root->shown = m_fs.ExactFormOf(dir);
     root->verbatim = VerbatimDirectory(root->shown);
-    if (root->verbatim.empty())
-        return true;
-    root->reported = m_fs.ReportedNameOf(root->verbatim);
-    m_root = root;
-
-    Place place(dir);
-    Folder top;
-    m_lastEnterable.clear();
-    if (ListFolder(top, place, compiled, recurse)) {
-        for (size_t j = 1; j < compiled.size() && !MustEnd(); ++j)
-            WalkKept(top, place, compiled[j]);
-        // Left where a walk that entered each folder for each mask would be.
-        if (!m_lastEnterable.empty())
-            m_fs.EnterDirectory(m_lastEnterable);
-    }
-    m_root.reset();
-    return !MustEnd();
+    if (!root->verbatim.empty())
+        root->reported = m_fs.ReportedNameOf(root->verbatim);
+    return root;
 }
 
-bool CFileWalk::ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse)
+bool CFileWalk::Walk(const CString& dir, int recurse, WalkVisitor& visitor)
 {
-    const std::wstring verbatim = JoinExactPath(m_root->verbatim, place.Below());
-    std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(verbatim);
-    if (!listing)
-        return false;
-    folder.entered = true;
-    Entered(place, verbatim);
+    WalkPlace place(RootOf(dir), dir);
+    if (!visitor.WalksInto(place))
+        return true;
+    if (place.Root().verbatim.empty()) {
+        // Not absolute, or no root to stand on ("\\server" alone).
+        visitor.Unreadable(place, WALK_ERROR_BAD_PATHNAME);
+        return true;
+    }
+    return WalkFolder(place, recurse == 1, visitor);
+}
 
-    WalkFileSystem::Entry entry;
-    while (listing->Next(entry)) {
-        if (entry.isDirectory && recurse == 1 && !IsDotOrDotDot(entry.exactName) &&
-            (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag)))
-            folder.subfolders.push_back({m_fs.SpellingOf(entry.exactName), entry.exactName, false, {}, {}});
-        if (masks[0].Takes(entry.exactName)) {
-            if (!entry.isDirectory && !Found(place, entry.exactName, entry.fileId, entry.facts))
-                return true;
-            if (!Poll())
-                return true;
+bool CFileWalk::WalkFolder(WalkPlace& place, bool recurse, WalkVisitor& visitor)
+{
+    std::vector<Subfolder> subfolders;
+    {
+        std::uint32_t error = 0;
+        std::unique_ptr<WalkFileSystem::Listing> listing = m_fs.List(place.Verbatim(), error);
+        if (!listing) {
+            visitor.Unreadable(place, error);
+            return true;
         }
-        for (size_t j = 1; j < masks.size(); ++j) {
-            if (masks[j].Takes(entry.exactName)) {
-                folder.kept.push_back({entry.exactName, entry.isDirectory, entry.fileId, entry.facts});
-                break;
+        visitor.Entered(place);
+        WalkFileSystem::Entry entry;
+        while (listing->Next(entry)) {
+            if (entry.isDirectory && recurse && !IsDotOrDotDot(entry.exactName) &&
+                (!entry.isReparsePoint || IsOrdinaryFolderReparseTag(entry.reparseTag))) {
+                Subfolder sub{m_fs.SpellingOf(entry.exactName), entry.exactName, entry.fileId, entry.isReparsePoint};
+                place.Push(sub.name, sub.exactName, sub.fileId, sub.reparsePoint);
+                const bool walked = visitor.WalksInto(place);
+                place.Pop();
+                if (walked)
+                    subfolders.push_back(std::move(sub));
             }
+            if (!visitor.Entry(place, entry))
+                return false;
         }
+        // The folder is let go before its subfolders are listed.
+        error = listing->Error();
+        listing.reset();
+        if (!visitor.Listed(place, error))
+            return false;
     }
-    listing.reset();
-
-    for (Folder& sub : folder.subfolders) {
-        place.Push(sub.name, sub.exactName);
-        ListFolder(sub, place, masks, 1);
+    for (Subfolder& sub : subfolders) {
+        place.Push(sub.name, sub.exactName, sub.fileId, sub.reparsePoint);
+        const bool go = WalkFolder(place, true, visitor);
         place.Pop();
-        if (MustEnd())
-            break;
-        // Only later masks come back to a folder.
-        if (masks.size() == 1)
-            sub = Folder();
+        if (!go)
+            return false;
+        sub = Subfolder();
     }
+    visitor.Left(place);
     return true;
-}
-
-void CFileWalk::WalkKept(const Folder& folder, Place& place, const CFileMask& mask)
-{
-    Entered(place, JoinExactPath(m_root->verbatim, place.Below()));
-    for (const Folder::Kept& entry : folder.kept) {
-        if (!mask.Takes(entry.exactName.c_str()))
-            continue;
-        if (!entry.isDirectory && !Found(place, entry.exactName.c_str(), entry.fileId, entry.facts))
-            return;
-        if (!Poll())
-            return;
-    }
-    for (const Folder& sub : folder.subfolders) {
-        if (!sub.entered)
-            continue;
-        place.Push(sub.name, sub.exactName);
-        WalkKept(sub, place, mask);
-        place.Pop();
-        if (MustEnd())
-            return;
-    }
-}
-
-void CFileWalk::Entered(const Place& place, const std::wstring& verbatim)
-{
-    // The system keeps its own limits for a current directory.
-    std::wstring plain = PlainFormOf(verbatim);
-    if (CanBeCurrentDirectory(plain))
-        m_lastEnterable = std::move(plain);
-    m_caller.DirectoryEntered(place.Text());
-}
-
-bool CFileWalk::Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts)
-{
-    // Left out before the limit: such a file takes no place in the result set.
-    if (m_filter && !m_filter->Takes(facts)) {
-        ++m_nLeftOut;
-        return true;
-    }
-    if (m_caller.ResultCount() >= MAX_RESULTS) {
-        // The result set is full: the walk ends here, and what was found is listed.
-        m_bLimitReached = true;
-        return false;
-    }
-    m_caller.FileFound(JoinPath(place.Text(), m_fs.SpellingOf(exactName)),
-                       CFoundFile(m_root, JoinExactPath(place.Below(), exactName), fileId, facts));
-    return true;
-}
-
-bool CFileWalk::Poll()
-{
-    m_bStop = m_caller.StopNow();
-    return !m_bStop;
 }

@@ -1,11 +1,11 @@
-// The walk of one stored directory for every mask of a pattern. Each folder
-// is listed once: the first mask is matched on that listing, which also keeps
-// the folder's subfolders and the names a later mask takes, and each later
-// mask walks what was kept. The results are those of walking the tree once
-// per mask: the first mask's, then the second's, each depth first (a folder's
-// own matches in the order the system lists them, then each subfolder's).
-// It knows nothing of windows: it reads the file system and reports to its
-// caller through the two interfaces below.
+// The one walk of a stored directory: each folder is listed once, its entries
+// handed to the caller as the listing gives them, then each subfolder walked
+// in listing order, depth first, and the folder left after them. What it
+// keeps is the path it is on and, for each folder on it, the subfolders still
+// to walk: memory follows the depth and the widest folder, never the tree.
+// The order a caller reports in is its own (engine/search_run.h replays a
+// pattern's masks one after the other; engine/cleanup_run.h takes each folder
+// as it comes). It knows nothing of windows.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_mask.h"
 #include "engine/found_file.h"
 #include "platform/cstring.h"
-
-// The most results a search stores.
-const int MAX_RESULTS = 64000;
 
 // What the walk needs of the file system. Folders are named by their
 // verbatim form (engine/paths.h), never by a form the system normalises.
@@ -39,8 +35,8 @@ public:
         virtual ~Listing() = default;
         // The next entry, valid until the next call; false after the last.
         virtual bool Next(Entry& entry) = 0;
-        // The listing stopped at a failure, not at its end.
-        virtual bool EndedInError() const = 0;
+        // The system's error where the listing stopped at a failure, not at its end; else 0.
+        virtual std::uint32_t Error() const = 0;
     };
 
     virtual ~WalkFileSystem() = default;
@@ -49,31 +45,24 @@ public:
     // A name as the code page spells it for the user: "？" for a character it
     // cannot spell, never a look-alike.
     virtual CString SpellingOf(const wchar_t* exactName) const = 0;
-    // Every entry of the folder at `verbatimDir`, or nothing when it cannot
-    // be entered (missing, not a folder, no access, beyond the system's limit).
-    virtual std::unique_ptr<Listing> List(const std::wstring& verbatimDir) = 0;
+    // Every entry of the folder at `verbatimDir`, or nothing, with the
+    // system's `error`, when it cannot be listed (missing, not a folder, no
+    // access, beyond the system's limit).
+    virtual std::unique_ptr<Listing> List(const std::wstring& verbatimDir, std::uint32_t& error) = 0;
     // The names the system reports for the folder at `verbatimDir`, links
     // followed, in both the forms the check before a delete reads a file's;
     // empty where it reports none.
     virtual ReportedName ReportedNameOf(const std::wstring& verbatimDir) = 0;
+    // The folder at `verbatimDir` is where another volume is mounted.
+    virtual bool IsVolumeMountPoint(const std::wstring& verbatimDir) = 0;
     // Makes the folder at the plain path `plainDir` the current directory.
     virtual bool EnterDirectory(const std::wstring& plainDir) = 0;
 };
 
-// What the walk tells its caller and asks of it.
-class WalkCaller {
-public:
-    virtual ~WalkCaller() = default;
-    // A folder was entered, before anything of it is reported.
-    virtual void DirectoryEntered(const CString& dir) = 0;
-    // The results stored so far; the walk stores no more than MAX_RESULTS.
-    virtual int ResultCount() const = 0;
-    // A file was found: store it as the next result, with its path as the
-    // code page spells it for the user.
-    virtual void FileFound(const CString& path, const CFoundFile& file) = 0;
-    // Called after every entry that a mask takes: true when the walk must end.
-    virtual bool StopNow() = 0;
-};
+// The system's errors the engine names itself.
+const std::uint32_t WALK_ERROR_PATH_NOT_FOUND = 3;
+const std::uint32_t WALK_ERROR_BAD_PATHNAME = 161;
+const std::uint32_t WALK_ERROR_DIRECTORY = 267;  // the name is not a folder's
 
 // Whether a folder that is a reparse point of kind `tag` is walked: only the
 // kinds that keep an ordinary folder's own contents (cloud placeholders,
@@ -81,50 +70,81 @@ public:
 // every kind not known here lead elsewhere and are never followed.
 bool IsOrdinaryFolderReparseTag(std::uint32_t tag);
 
-class CFileWalk {
+// Where the walk is, twice over: as the code page spells it (the text the
+// user sees), and as the names below the stored directory exactly as the
+// listings gave them, from which every other form is made. A subfolder is
+// left by going back to the lengths before it, so the two always agree and
+// no cut can fall inside a name.
+class WalkPlace {
 public:
-    CFileWalk(WalkFileSystem& fileSystem, WalkCaller& caller) : m_fs(fileSystem), m_caller(caller) {}
+    WalkPlace(std::shared_ptr<const CSearchRoot> root, const CString& dir) : m_root(std::move(root)), m_text(dir) {}
 
-    // Walks `dir`, absolute, for each of `masks` in turn, with its
-    // subfolders when `recurse` is 1. Returns false once the walk must end:
-    // the caller said stop, or the result set is full. Afterwards the current
-    // directory is the last folder the walk reported entering that the
-    // system takes as one, if any.
-    bool Walk(const CString& dir, const std::vector<CString>& masks, int recurse);
-    // A new search: no stop, no full result set, none left out, and only
-    // the files `filter` takes (any file without one), which must outlive it.
-    void Reset(const FileFilter* filter = nullptr)
-    {
-        m_bStop = m_bLimitReached = false;
-        m_filter = filter && filter->Any() ? filter : nullptr;
-        m_nLeftOut = 0;
-    }
-    // The files the masks took that the filter left out.
-    long long LeftOut() const { return m_nLeftOut; }
-    // The walk ended at a match that found the result set full.
-    bool LimitReached() const { return m_bLimitReached; }
-    bool MustEnd() const { return m_bStop || m_bLimitReached; }
+    const CSearchRoot& Root() const { return *m_root; }
+    const CString& Text() const { return m_text; }
+    const std::wstring& Below() const { return m_below; }
+    bool IsStoredDirectory() const { return m_levels.empty(); }
+    // The folder's own name, exact; empty for the stored directory.
+    std::wstring Name() const;
+    // The folder's verbatim path, which every call takes.
+    std::wstring Verbatim() const;
+    // The folder is a reparse point (a placeholder the walk enters), or lies behind one.
+    bool BehindReparsePoint() const;
+    // The entry `exactName` of this folder, as the check before a delete takes it.
+    CFoundFile Found(const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts) const;
+    // This folder itself, with the id its parent's listing gave it.
+    CFoundFile Self() const;
+
+    void Push(const CString& name, const std::wstring& exactName, std::uint64_t fileId, bool reparsePoint);
+    void Pop();
 
 private:
-    struct Folder;
-    class Place;
+    struct Level {
+        int text;
+        size_t below;
+        std::uint64_t fileId;
+        bool reparsePoint;
+    };
+    std::shared_ptr<const CSearchRoot> m_root;
+    CString m_text;
+    std::wstring m_below;
+    std::vector<Level> m_levels;
+};
 
-    bool ListFolder(Folder& folder, Place& place, const std::vector<CFileMask>& masks, int recurse);
-    void WalkKept(const Folder& folder, Place& place, const CFileMask& mask);
-    // The folder at `verbatim`, where the walk is, was entered.
-    void Entered(const Place& place, const std::wstring& verbatim);
-    // Stores a found file unless the filter leaves it out; false (the walk
-    // ends) when the result set is full.
-    bool Found(const Place& place, const wchar_t* exactName, std::uint64_t fileId, const FileFacts& facts);
-    // The poll after an entry a mask took; false when the walk must end.
-    bool Poll();
+// What the walk tells its caller, and asks of it, folder by folder.
+class WalkVisitor {
+public:
+    virtual ~WalkVisitor() = default;
+    // Asked before the stored directory, and each subfolder the walk would
+    // enter, is listed: false passes over it and all below it.
+    virtual bool WalksInto(const WalkPlace&) { return true; }
+    // The folder could not be listed: `error` is the system's reason.
+    virtual void Unreadable(const WalkPlace&, std::uint32_t) {}
+    // The folder's listing began; its entries come next.
+    virtual void Entered(const WalkPlace& place) = 0;
+    // One entry of the folder, "." and ".." too: false ends the walk.
+    virtual bool Entry(const WalkPlace& place, const WalkFileSystem::Entry& entry) = 0;
+    // The folder's listing ended, at its end (`error` 0) or at a failure:
+    // false ends the walk.
+    virtual bool Listed(const WalkPlace&, std::uint32_t) { return true; }
+    // The folder's subfolders are done too; not called once the walk ends early.
+    virtual void Left(const WalkPlace&) {}
+};
+
+class CFileWalk {
+public:
+    explicit CFileWalk(WalkFileSystem& fileSystem) : m_fs(fileSystem) {}
+
+    // Walks `dir`, absolute, with its subfolders when `recurse` is 1, for
+    // `visitor`. False when the visitor ended the walk.
+    bool Walk(const CString& dir, int recurse, WalkVisitor& visitor);
+
+    // The stored directory's forms, made once as a walk starts with it:
+    // everything below it only appends the names the listings gave.
+    std::shared_ptr<CSearchRoot> RootOf(const CString& dir) const;
+
+private:
+    // Walks the folder at `place`; false when the visitor ended the walk.
+    bool WalkFolder(WalkPlace& place, bool recurse, WalkVisitor& visitor);
 
     WalkFileSystem& m_fs;
-    WalkCaller& m_caller;
-    bool m_bStop = false;
-    bool m_bLimitReached = false;
-    const FileFilter* m_filter = nullptr;
-    long long m_nLeftOut = 0;
-    std::shared_ptr<const CSearchRoot> m_root;
-    std::wstring m_lastEnterable;
 };

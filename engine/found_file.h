@@ -15,6 +15,11 @@ struct ReportedName {
     std::wstring onVolume;   // "\DIR\NAME" from the root of its volume, at any length
 };
 
+// The file the system reports as `file` is the one named `name` in the
+// folder it reports as `folder`: the same folder in the same form, the same
+// name but for case.
+bool IsReportedAt(const ReportedName& file, const ReportedName& folder, const std::wstring& name);
+
 // One stored directory as a search took it, shared by the files found below it.
 struct CSearchRoot {
     std::wstring shown;     // the user's form, exact: as stored, a relative one taken from its base
@@ -26,6 +31,7 @@ struct CSearchRoot {
 // file's verbatim path.
 enum class FileVerdict {
     Listed,       // the file the search listed
+    Elsewhere,    // reached at another name: a link, or a folder on the way swapped for one
     Other,        // another file, or one the system cannot tell from another
     AskNamesake,  // the listed file unless its namesake (NamesakeOf) is this same file
 };
@@ -46,6 +52,8 @@ public:
     std::wstring Verbatim() const;
     // Its size and times as the search listed them.
     const FileFacts& Facts() const { return m_facts; }
+    // The id its listing gave it.
+    std::uint64_t FileId() const { return m_fileId; }
 
     // A name on its path ends in a dot or a space: a system may report it
     // without them, as its namesake's, and only the file's id tells them apart.
@@ -66,8 +74,31 @@ private:
     FileFacts m_facts;
 };
 
+// Why a delete did not happen.
+enum class DeleteFault {
+    None,        // deleted
+    Gone,        // nothing is at its path any more
+    InUse,       // another program holds it open
+    NoAccess,    // read-only, or no right to delete it
+    Changed,     // another file now, or one that no longer passes the filter
+    Link,        // its path leads elsewhere: a link, or a folder on the way swapped for one
+    RecycleBin,  // the Recycle Bin cannot take it, and it is not deleted instead
+    NotEmpty,    // a folder that is not empty (any more)
+    Other,       // any other failure the system reports
+};
+
+// The outcome of one delete, with the system's error where it gave one (else 0).
+struct DeleteOutcome {
+    DeleteFault fault = DeleteFault::Other;
+    std::uint32_t error = 0;
+    bool Deleted() const { return fault == DeleteFault::None; }
+};
+
+// The fault the system's `error` from opening or deleting a file means.
+DeleteFault FaultOfError(std::uint32_t error);
+
 // What a result's line shows after its delete.
-inline const char* DeletionMark(bool deleted)
+inline const wchar_t* DeletionMark(bool deleted)
 {
-    return deleted ? "（削除済み）" : "(削除に失敗)";
+    return deleted ? L"（削除済み）" : L"(削除に失敗)";
 }

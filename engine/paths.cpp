@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/mbcs.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -141,6 +142,12 @@ CString ShareOf(const CString& path)
 
 }  // namespace
 
+CString StartUpDirectory()
+{
+    char dir[PLAIN_PATH_LIMIT + 1];
+    return platform::GetCurrentDir(dir, sizeof dir) ? CString(dir) : CString();
+}
+
 CString JoinPath(const CString& dir, const char* name)
 {
     CString path = dir;
@@ -176,6 +183,19 @@ CString ResolveDirectory(const CString& dir, const CString& base)
         return path;
     }
     return JoinPath(base, text);
+}
+
+std::wstring FolderOfFile(const std::wstring& fullPath)
+{
+    const size_t name = fullPath.find_last_of(L'\\');
+    if (name == std::wstring::npos || name + 1 == fullPath.size())
+        return std::wstring();
+    return fullPath.substr(0, name + 1);
+}
+
+size_t RootLengthOf(const std::wstring& path)
+{
+    return NamesStart(path);
 }
 
 std::wstring JoinExactPath(const std::wstring& dir, const std::wstring& name)

@@ -17,6 +17,11 @@
 
 // ---- The user's form, in the code page --------------------------------------
 
+// The directory the program started in, where its settings file lies and
+// relative directories are taken from; empty where it is longer than MAX_PATH
+// or the code page cannot spell it (it then holds no settings file).
+CString StartUpDirectory();
+
 // `dir`, a backslash unless `dir` already ends with one, then `name`.
 CString JoinPath(const CString& dir, const char* name);
 
@@ -29,6 +34,19 @@ bool IsAbsolutePath(const char* path);
 CString ResolveDirectory(const CString& dir, const CString& base);
 
 // ---- Exact paths ------------------------------------------------------------
+
+// The full form of `path`, taken from the current directory where it is
+// relative; empty where the system gives none. (Windows only.)
+std::wstring FullPathOf(const std::wstring& path);
+
+// The folder of a file named by its full path, with its closing separator;
+// empty where the path names no file in a folder.
+std::wstring FolderOfFile(const std::wstring& fullPath);
+
+// How long the root of a path is, up to where the names below it begin:
+// "\\?\C:\", "\\?\UNC\server\share\", "\\server\share\", "C:\". A
+// path that is only its root is a volume's root.
+size_t RootLengthOf(const std::wstring& path);
 
 // `dir`, "\" unless it is empty or ends with one, then `name`; `dir` alone
 // for an empty `name`.

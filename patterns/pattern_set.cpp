@@ -130,6 +130,12 @@ CPatternSet::CPatternSet()
     m_loadOutcome = Load();
 }
 
+CPatternSet::CPatternSet(NoSettingsFile)
+{
+    m_szPath[0] = '\0';
+    Clear();
+}
+
 void CPatternSet::InitAll()
 {
     for (CDeletePattern& pattern : m_pattern)

@@ -67,6 +67,10 @@ class CPatternSet {
 public:
     // Fixes the settings path from the current directory, then loads the file.
     CPatternSet();
+    // The initial pattern alone, with no settings file of its own: a set that
+    // is read from a file given elsewhere (LoadFrom) and never saved.
+    struct NoSettingsFile {};
+    explicit CPatternSet(NoSettingsFile);
     CPatternSet(const CPatternSet&) = delete;
     CPatternSet& operator=(const CPatternSet&) = delete;
 

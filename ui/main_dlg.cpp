@@ -1,8 +1,8 @@
 #include "ui/main_dlg.h"
 
 #include "app/about_dlg.h"
+#include "engine/paths.h"
 #include "platform/file.h"
-#include "platform/system.h"
 #include "platform/win/paint_dc.h"
 #include "platform/win/ui_seam.h"
 #include "ui/captions.h"
@@ -22,12 +22,8 @@ CMainDlg::CMainDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent), m_searchDlg(nullptr), m_nFocusSel(0), m_bStopConfirmed(0), m_bDirty(0)
 {
     m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    // Relative directories of older settings files are taken from here. It
-    // holds the settings file, whose path is kept within MAX_PATH: a longer
-    // one has no settings to take relative directories from.
-    char dir[MAX_PATH + 1];
-    if (platform::GetCurrentDir(dir, sizeof dir))
-        m_strStartDir = dir;
+    // Relative directories of older settings files are taken from here.
+    m_strStartDir = StartUpDirectory();
 }
 
 CMainDlg::~CMainDlg() = default;

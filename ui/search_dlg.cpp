@@ -174,7 +174,7 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         CWindowDC dc(m_listResults.m_hWnd);
         CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
         for (int i = 0; i < 2; ++i) {
-            m_wstrMark[i] = WideFromAnsi(MarkFor(i));
+            m_wstrMark[i] = MarkFor(i);
             m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrMark[i]);
         }
         for (int i = 0; i < m_nResultCount; ++i) {

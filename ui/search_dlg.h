@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "engine/file_walk.h"
+#include "engine/search_run.h"
 #include "engine/found_file.h"
-#include "engine/win_file_system.h"
+#include "engine/win_deleter.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/list_box.h"
@@ -112,7 +112,7 @@ private:
     // also once `line` has its mark for `result`.
     void FitMarkedLine(int line, int result);
     // The mark a line gets for the outcome of its delete.
-    static const char* MarkFor(int result) { return DeletionMark(result == 1); }
+    static const wchar_t* MarkFor(int result) { return DeletionMark(result == 1); }
     // Fills m_selected with every selected line and returns how many there are.
     int GetSelectedLines();
     void ApplyBoxClick(CButton& box, int* flags);

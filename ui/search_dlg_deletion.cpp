@@ -54,13 +54,13 @@ bool CSearchDlg::AskInterrupt()
 
 int CSearchDlg::DeleteOneFile(const CFoundFile& file)
 {
-    return m_deleter.DeletePermanently(file) ? 1 : 0;
+    return m_deleter.DeletePermanently(file).Deleted() ? 1 : 0;
 }
 
 int CSearchDlg::DeleteToRecycleBin(const CFoundFile& file)
 {
     // Owned by this window, so that nothing else runs while the shell asks.
-    return m_deleter.MoveToRecycleBin(file, m_hWnd) ? 1 : 0;
+    return m_deleter.MoveToRecycleBin(file, m_hWnd).Deleted() ? 1 : 0;
 }
 
 void CSearchDlg::MarkResult(int line, int result)

@@ -10,9 +10,13 @@
 
 #include "tests/e2e/e2e_support.h"
 #include "tests/support/broken_trash.h"
+#include "tests/support/host_shell.h"
 
 namespace e2e {
 namespace {
+
+using testing_support::HostPathOf;
+using testing_support::RunHostShell;
 
 struct ConsoleRun {
     DWORD code = 0xFFFFFFFF;
@@ -20,7 +24,8 @@ struct ConsoleRun {
     std::string err;
 };
 
-// TidymothC.exe started with `args` in `dir`, its streams redirected to files.
+// TidymothC.exe started with `args` in `dir`, its streams redirected to files
+// ("<stdout>" in `args` names the output stream's).
 class ConsoleProcess {
 public:
     ConsoleProcess(const std::string& dir, const std::wstring& args);
@@ -37,8 +42,9 @@ private:
 ConsoleProcess::ConsoleProcess(const std::string& dir, const std::wstring& args)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    // Shared for writing, as a shell's redirection is.
     auto create = [&](const std::string& path) {
-        return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0, nullptr);
     };
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -47,6 +53,9 @@ ConsoleProcess::ConsoleProcess(const std::string& dir, const std::wstring& args)
     startup.hStdError = create(m_errPath);
     const std::string exe = Tidymoth::ExePath();
     std::wstring command = L"\"" + Wide932(exe.substr(0, exe.size() - 4)) + L"C.exe\" " + args;
+    // "<stdout>" names the file the output stream goes to.
+    for (size_t at; (at = command.find(L"<stdout>")) != std::wstring::npos;)
+        command.replace(at, 8, Wide932(m_outPath));
     const bool started = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                           Wide932(dir).c_str(), &startup, &m_process);
     ::CloseHandle(startup.hStdOutput);
@@ -109,6 +118,12 @@ std::vector<std::string> LinesOf(const std::string& text)
     return lines;
 }
 
+std::vector<std::string> Sorted(std::vector<std::string> lines)
+{
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
 bool Contains(const std::string& text, const std::string& cp932)
 {
     return text.find(Utf8(cp932)) != std::string::npos;
@@ -145,8 +160,9 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& text)
 
 using ConsoleTest = E2eTest;
 
-// The same search as "検索開始" for the same pattern: the same lines in the
-// same order, the second pattern picked by its name in both programs.
+// The same files as "検索開始" finds for the same pattern, the second pattern
+// picked by its name in both programs; folder by folder, each folder's own
+// files before its subfolders'.
 TEST_F(ConsoleTest, ListPrintsWhatTheResultsWindowLists)
 {
     const std::string dir = app.StartDir();
@@ -168,13 +184,16 @@ TEST_F(ConsoleTest, ListPrintsWhatTheResultsWindowLists)
 
     const ConsoleRun run = RunConsole(dir, L"list --pattern 二番目");
     EXPECT_EQ(0u, run.code) << run.err;
-    EXPECT_EQ(Lines(listed), run.out);
+    const std::vector<std::string> lines = LinesOf(run.out);
+    EXPECT_EQ(Sorted(listed), Sorted(lines));
+    const auto at = [&](const char* tail) { return std::find(lines.begin(), lines.end(), dir + tail) - lines.begin(); };
+    EXPECT_LT(at("\\T\\x.log"), at("\\T\\sub\\c.tmp")) << run.out;
     EXPECT_TRUE(Contains(run.err, "見つかったファイル: 6 個")) << run.err;
     // Started elsewhere (a task starts in the system folder), the relative
     // directory is still taken from the settings file's folder.
     const ConsoleRun elsewhere = RunConsole(dir + "\\T\\sub", L"list --number 2 --settings ..\\..\\Tidymoth.use");
     EXPECT_EQ(0u, elsewhere.code) << elsewhere.err;
-    EXPECT_EQ(Lines(listed), elsewhere.out);
+    EXPECT_EQ(run.out, elsewhere.out);
     ExpectSettings(settings);
     app.Kill();
 }
@@ -254,7 +273,8 @@ TEST_F(ConsoleTest, DeleteMarksEachListedLineWithItsOutcome)
 // Names the system would change without the verbatim prefix, a stored
 // directory whose own name ends in a dot, and a tree beyond MAX_PATH: listed
 // exactly, refused by the Recycle Bin (the files stay), then deleted for
-// good, each exactly, with their namesakes kept.
+// good, each exactly, with their namesakes and an excluded file kept, and
+// the folders that run emptied removed bottom-up.
 TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
 {
     if (TrashFolder().empty())
@@ -289,7 +309,7 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
                                             x + "\\deep\\" + a + "\\" + b + "\\" + c + "\\x.tmp"};
     const ConsoleRun list = RunConsole(app.StartDir(), L"list");
     EXPECT_EQ(0u, list.code) << list.err;
-    EXPECT_EQ(Lines(lines), list.out);
+    EXPECT_EQ(Sorted(lines), Sorted(LinesOf(list.out)));
 
     const auto marked = [&](const char* mark) {
         std::string text;
@@ -299,21 +319,30 @@ TEST_F(ConsoleTest, ExactNamesAtAnyDepth)
     };
     const ConsoleRun bin = RunConsole(app.StartDir(), L"delete");
     EXPECT_EQ(1u, bin.code) << bin.err;
-    EXPECT_EQ(marked(kFailedMark), bin.out);
+    EXPECT_EQ(Sorted(LinesOf(marked(kFailedMark))), Sorted(LinesOf(bin.out)));
     EXPECT_TRUE(Contains(bin.err, "失敗: 5 個")) << bin.err;
     for (const std::wstring& name : files)
         EXPECT_TRUE(exists(name));
 
-    const ConsoleRun gone = RunConsole(app.StartDir(), L"delete --permanent");
+    const ConsoleRun gone = RunConsole(app.StartDir(), L"delete --permanent --remove-empty-folders --exclude NUL.*");
     EXPECT_EQ(0u, gone.code) << gone.err;
-    EXPECT_EQ(marked(kDeletedMark), gone.out);
+    const std::string done = Utf8(kDeletedMark), chain = x + "\\deep\\" + a, chainB = chain + "\\" + b + "\\";
+    const std::vector<std::string> out = LinesOf(gone.out);
+    ASSERT_EQ(7u, out.size()) << gone.out;
+    EXPECT_EQ(Sorted({lines[0] + done, lines[1] + done, lines[2] + done}), Sorted({out[0], out[1], out[2]}));
+    EXPECT_EQ((std::vector<std::string>{lines[4] + done, chainB + c + "\\" + done, chainB + done, chain + "\\" + done}),
+              std::vector<std::string>(out.begin() + 3, out.end()));
+    EXPECT_TRUE(Contains(gone.err, "除外したファイル: 1 個") && Contains(gone.err, "空になったフォルダー: 削除 3 個、失敗 0 個"))
+        << gone.err;
     for (const std::wstring& name : taken)
-        EXPECT_FALSE(exists(name));
+        EXPECT_EQ(name == L"nul.tmp", exists(name));
     for (const std::wstring& name : kept)
         EXPECT_TRUE(exists(name));
+    EXPECT_TRUE(exists(L"deep") && !exists(L"deep\\" + std::wstring(100, L'a')));
 
     // What the fixture's cleaning cannot name.
     ::DeleteFileW((verbatim + L"\\cache\\f.tmp").c_str());
+    ::DeleteFileW((verbatim + L"\\nul.tmp").c_str());
     for (auto d = dirs.rbegin(); d != dirs.rend(); ++d)
         ::RemoveDirectoryW((verbatim + L"\\" + *d).c_str());
 }
@@ -358,10 +387,6 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
     const Bytes settings = SettingsBytes({{"夜間", {{"*.TMP", 0}}, {{f, 0}}}});
     ASSERT_TRUE(app.WriteSettings(settings));
     const auto path = [&](const std::wstring& name) { return Utf8(wf + name); };
-    const auto sorted = [](std::vector<std::string> lines) {
-        std::sort(lines.begin(), lines.end());
-        return lines;
-    };
 
     const struct {
         const wchar_t* args;
@@ -384,7 +409,7 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
         for (const std::wstring& name : row.taken)
             expected.push_back(path(name));
         EXPECT_EQ(0u, run.code);
-        EXPECT_EQ(sorted(expected), sorted(LinesOf(run.out)));
+        EXPECT_EQ(Sorted(expected), Sorted(LinesOf(run.out)));
         EXPECT_TRUE(Contains(run.err, row.summary)) << run.err;
         EXPECT_EQ(std::wcschr(row.args, L'-') != nullptr, Contains(run.err, "マスクに合ったファイル")) << run.err;
     }
@@ -401,15 +426,15 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
 
     // Logged twice into one log; the read-only file is refused both times.
     // The log holds each run's header, then what both streams got as it
-    // happened, then its exit code.
+    // happened (each failed line followed by its reason), then its exit code.
     ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", true));
     const std::string log = dir + "\\logs\\nightly.log";
     const std::wstring logged = L"delete --permanent --older-than 7 --log " + Wide932(log);
     const ConsoleRun runs[] = {RunConsole(dir, logged), RunConsole(dir, logged)};
     ASSERT_TRUE(SetReadOnly(f + "\\old.tmp", false));
-    EXPECT_EQ(sorted({path(L"old.tmp") + Utf8(kFailedMark), path(comma) + Utf8(kDeletedMark),
+    EXPECT_EQ(Sorted({path(L"old.tmp") + Utf8(kFailedMark), path(comma) + Utf8(kDeletedMark),
                       path(L"week_plus.tmp") + Utf8(kDeletedMark)}),
-              sorted(LinesOf(runs[0].out)));
+              Sorted(LinesOf(runs[0].out)));
     EXPECT_EQ(Lines({path(L"old.tmp") + Utf8(kFailedMark)}), runs[1].out);
     EXPECT_TRUE(Contains(runs[0].err, "サイズ: 見つかったファイル 4.9 KB（5,010 バイト）、削除 2.9 KB（3,010 バイト）、失敗 2.0 KB（2,000 バイト）"));
     std::vector<std::string> expected;
@@ -417,9 +442,15 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
         EXPECT_EQ(1u, run.code) << run.err;
         const std::vector<std::string> err = LinesOf(run.err), out = LinesOf(run.out);
         expected.push_back("header");
-        expected.insert(expected.end(), err.begin(), err.begin() + 2);  // what comes before the first file
-        expected.insert(expected.end(), out.begin(), out.end());
-        expected.insert(expected.end(), err.begin() + 2, err.end());
+        auto reason = err.begin() + 2;  // what comes before the first file
+        expected.insert(expected.end(), err.begin(), reason);
+        for (const std::string& line : out) {
+            expected.push_back(line);
+            if (line == path(L"old.tmp") + Utf8(kFailedMark))
+                expected.push_back(*reason++);
+        }
+        EXPECT_TRUE(Contains(reason[-1], "アクセスが拒否されました")) << reason[-1];
+        expected.insert(expected.end(), reason, err.end());
         expected.push_back(Utf8("終了コード: 1"));
     }
     Bytes bytes;
@@ -448,27 +479,38 @@ TEST_F(ConsoleTest, FiltersSizesLogAndCsv)
         whole += line.compare(0, f.size() + 6, f + "\\many_") == 0 && line.find(".log") == line.size() - 4 ? 1 : 0;
     EXPECT_EQ(3000u, whole);
 
-    // Logs that cannot be kept: nothing searched or deleted, nothing written to them.
-    const std::string linked = dir + "\\logs\\linked.log";
+    // Logs that cannot be kept: nothing searched or deleted, nothing written
+    // to them or created through them. Wine shows a host's link to a file as
+    // the file itself.
+    const std::string linked = dir + "\\logs\\linked.log", logs = HostPathOf(dir + "\\logs");
     ASSERT_TRUE(::CreateHardLinkA(linked.c_str(), (f + "\\keep.txt").c_str(), nullptr));
+    const bool hostLinks = RunHostShell("cd '" + logs + "' && ln -s ../F/keep.txt exist.log && ln -s ../created.bat dangle.log") == 0;
+    EXPECT_TRUE(hostLinks || !testing_support::OnWine());
     const std::pair<std::string, const char*> refusals[] = {
         {dir + "\\logs", "ログファイルを開けません（エラー 5）: "},
         {dir + "\\none\\x.log", "ログファイルを開けません（エラー 3）: "},
         {app.SettingsPath(), "ログファイルに設定ファイルは指定できません: "},
         {linked, "ログファイルにリンクは使えません: "},
+        {hostLinks ? dir + "\\logs\\exist.log" : linked, "ログファイルにリンクは使えません: "},
+        {hostLinks ? dir + "\\logs\\dangle.log" : linked, "ログファイルにリンクは使えません: "},
+        {"<stdout>", "ログファイルに出力先と同じファイルは指定できません: "},
     };
     for (const auto& refusal : refusals) {
         const ConsoleRun run = RunConsole(dir, L"delete --permanent --log " + Wide932(refusal.first));
         EXPECT_EQ(2u, run.code);
-        EXPECT_TRUE(run.out.empty() && Contains(run.err, refusal.second + refusal.first)) << run.err;
+        const std::string named = refusal.first == "<stdout>" ? "" : "「" + refusal.first + "」";
+        EXPECT_TRUE(Contains(run.err, refusal.second + named)) << run.err;
+        EXPECT_TRUE(run.out.empty() || refusal.first == "<stdout>") << run.out;
     }
     EXPECT_TRUE(FileExists(f + "\\new.tmp") && ReadFileBytes(f + "\\keep.txt", bytes) && bytes == Bytes{'x'});
+    EXPECT_FALSE(FileExists(dir + "\\created.bat"));
     ExpectSettings(settings);
 }
 
 // What cannot be run ends with exit code 2 and deletes nothing; help and the
-// version end with 0; a full result set ends the list with 3. The settings
-// file is never written.
+// version end with 0; the ceiling the user sets ends the list with 3. Every
+// file is taken once, however many masks take it. The settings file is
+// never written.
 TEST_F(ConsoleTest, ExitCodesAndMessages)
 {
     const std::string dir = app.StartDir();
@@ -476,7 +518,7 @@ TEST_F(ConsoleTest, ExitCodesAndMessages)
     ASSERT_TRUE(MakeDirectory(dir + "\\T") && WriteFileBytes(kept, Bytes{'x'}));
     const Pattern temp = {"Temp", {{"*.TMP", 0}}, {{dir + "\\T", 0}}};
     const Bytes good = SettingsBytes({temp});
-    // Every mask takes every name: 100 masks over 641 files find more than 64000.
+    // Every mask takes every name: 100 masks over 641 files, more than 64000 matches.
     for (int i = 0; i < 640; ++i)
         ASSERT_TRUE(WriteFileBytes(dir + "\\T\\f" + std::to_string(i) + ".txt", Bytes()));
     Pattern all = {"All", {}, {{dir + "\\T", 0}}};
@@ -503,12 +545,13 @@ TEST_F(ConsoleTest, ExitCodesAndMessages)
         {L"delete --larger-than -1", good, 2, "--larger-than にはバイト数を 0 以上の整数で、または K、M、G を付けて（500K、10M、2G）指定してください: -1", ""},
         {L"delete --older-than 99999999999999999999", good, 2, "--older-than の値が大きすぎます: 99999999999999999999", ""},
         {L"delete --older-than 7 --time modified", good, 2, "--time には written、created、accessed のどれかを指定してください: modified", ""},
-        {L"delete", Bytes(), 2, "設定ファイルがありません: ", ""},
-        {L"delete", damaged.bytes, 2, "設定ファイルが壊れていて、最後まで読み込めませんでした: ", ""},
-        {L"delete --settings none.use", good, 2, "設定ファイルがありません: none.use", ""},
-        {L"delete --pattern temp", good, 2, "この名前の削除パターンはありません: temp", ""},
+        {L"delete", Bytes(), 2, "設定ファイルがありません: 「", ""},
+        {L"delete", damaged.bytes, 2, "設定ファイルが壊れていて、最後まで読み込めませんでした: 「", ""},
+        {L"delete --settings none.use", good, 2, "設定ファイルがありません: 「none.use」", ""},
+        {L"delete --pattern temp", good, 2, "この名前の削除パターンはありません: 「temp」", ""},
         {L"delete --number 2", good, 2, "削除パターン 2 番はありません（登録されている削除パターンは 1 個です）。", ""},
-        {L"list", SettingsBytes({all}), 3, "ファイルが 64000 個に達したので検索を打ち切りました。", "f639.txt\r\n"},
+        {L"list", SettingsBytes({all}), 0, "見つかったファイル: 641 個", ".txt\r\n"},
+        {L"list --max-files 640", SettingsBytes({all}), 3, "ファイルが --max-files の 640 個に達したので打ち切りました。", ".txt\r\n"},
         {L"delete --version", good, 0, "", "TidymothC "},
         {L"delete --help", good, 0, "", "schtasks /create"},
     };
@@ -520,8 +563,8 @@ TEST_F(ConsoleTest, ExitCodesAndMessages)
         EXPECT_EQ(row.code, run.code);
         EXPECT_TRUE(Contains(run.err, row.err)) << run.err;
         EXPECT_EQ(row.code != 2, Contains(run.out, row.out) && !run.out.empty());
-        if (row.code == 3) {
-            EXPECT_EQ(64000u, LinesOf(run.out).size());
+        if (row.out == std::string(".txt\r\n")) {
+            EXPECT_EQ(row.code == 3 ? 640u : 641u, LinesOf(run.out).size());
         }
         EXPECT_TRUE(FileExists(kept));
         EXPECT_EQ(row.settings, app.ReadSettings());

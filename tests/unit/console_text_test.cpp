@@ -64,7 +64,18 @@ TEST(ConsoleArguments, UsageErrorsNameTheOptionAndTheValue)
         {{L"delete", L"--format", L"csv"}, L"--format は list にだけ指定できます。"},
         {{L"list", L"--format", L"xml"}, L"--format には text か csv を指定してください: xml"},
         {{L"list", L"--log", L""}, L"--log にはログファイルを一つだけ指定してください。"},
+        {{L"delete", L"--smaller-than", L"0"}, L"--smaller-than 0 に当てはまるファイルはありません。"},
+        {{L"list", L"--newer-than", L"0h"}, L"--newer-than 0h に当てはまるファイルはありません。"},
+        {{L"list", L"--number", L"99999999999999999999"}, L"--number の値が大きすぎます: 99999999999999999999"},
+        {{L"list", L"--number", L"2147483648"}, L"--number の値が大きすぎます: 2147483648"},
+        {{L"list", L"--max-files", L"0"}, L"--max-files には 1 以上の整数を指定してください: 0"},
+        {{L"list", L"--exclude", L"sub\\*.tmp"}, L"--exclude にはファイル名のマスク（フォルダーを含まない名前、*.vmdk など）を指定してください: sub\\*.tmp"},
+        {{L"list", L"--exclude-dir", L".\\cache"}, L"--exclude-dir にはフォルダー名のマスク（node_modules など）か、ワイルドカードを含まないフォルダーの絶対パス（C:\\VM など）を指定してください: .\\cache"},
+        {{L"list", L"--remove-empty-folders"}, L"--remove-empty-folders は delete にだけ指定できます。"},
+        {{L"list", L"--allow-volume-root"}, L"--allow-volume-root は delete にだけ指定できます。"},
         {{L"delete", L"--older-than", L"7x", L"--help"}, L""},
+        {{L"delete", L"--exclude", L"*.vmdk", L"--exclude", L"a", L"--exclude-dir", L"node_modules", L"--exclude-dir", L"C:\\VM",
+          L"--remove-empty-folders", L"--allow-volume-root", L"--max-files", L"100"}, L""},
         {{L"list", L"--larger-than", L"1K", L"--smaller-than", L"1026", L"--format", L"csv", L"--log", L"x.log"}, L""},
     };
     for (const auto& row : rows) {
@@ -99,6 +110,10 @@ TEST(ReportText, SizesAndCsvFields)
     };
     for (const auto& row : fields)
         EXPECT_EQ(row.second, CsvField(row.first));
+    // No name ever ends or adds a line of text output or the log.
+    EXPECT_EQ(L"C:\\T\\nl<U+000A>cr<U+000D>tab<U+0009>del<U+007F>nel<U+0085>ls<U+2028>表 ソ.tmp",
+              EscapedName(L"C:\\T\\nl\ncr\rtab\tdel\x7Fnel\x85ls\u2028表 ソ.tmp"));
+    EXPECT_EQ(L"「my pattern 」", Quoted(L"my pattern "));
     EXPECT_EQ(L"2026-01-02 03:04:05", DateTimeText({2026, 1, 2, 3, 4, 5}));
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/cleanup_rules.h"
 #include "engine/file_filter.h"
 #include "engine/found_file.h"
 #include "engine/paths.h"
@@ -170,8 +171,8 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
         {"beyond MAX_PATH, on its volume", root, deep, 7, 7, onVolume(L"\\t\\" + deep), FileVerdict::Listed},
         {"a dotted name, another file in its place", root, L"data.tmp.", 7, 8, final(L"\\t\\data.tmp."), FileVerdict::Other},
         {"a link to a file elsewhere, or a folder swapped for one", root, L"a.tmp", 7, 7, final(L"\\t\\out\\a.tmp"),
-         FileVerdict::Other},
-        {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, final(L"\\t\\a.tmp."), FileVerdict::Other},
+         FileVerdict::Elsewhere},
+        {"a plain name leading to a dotted one", root, L"a.tmp", 7, 7, final(L"\\t\\a.tmp."), FileVerdict::Elsewhere},
         {"where no name ends in a dot or a space, the names alone decide", root, L"a.tmp", 0, 5, final(L"\\t\\a.tmp"),
          FileVerdict::Listed},
         {"a dotted name with no id kept", root, L"data.tmp.", ~std::uint64_t(0), 5, final(L"\\t\\data.tmp"), FileVerdict::Other},
@@ -182,7 +183,7 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
         {"a dotted folder, on the volume", root, L"cache.\\f.tmp", 7, 7, onVolume(L"\\t\\cache\\f.tmp"),
          FileVerdict::AskNamesake},
         {"a name ending in a space", root, L"space.tmp ", 7, 7, final(L"\\t\\space.tmp"), FileVerdict::AskNamesake},
-        {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, final(L"\\t\\other.tmp"), FileVerdict::Other},
+        {"a dotted name leading elsewhere", root, L"data.tmp.", 7, 7, final(L"\\t\\other.tmp"), FileVerdict::Elsewhere},
     };
     for (const Row& r : rows)
         EXPECT_EQ(r.verdict, CFoundFile(r.root, r.below, r.listedId).Judge(r.openedId, r.reported)) << r.what;
@@ -190,6 +191,40 @@ TEST(CheckBeforeADelete, TheListedFileByItsIdAndTheNamesItWasReachedBy)
     const CFoundFile shown(root, L"sub\\a.tmp", 7);
     EXPECT_EQ(L"C:\\T\\sub\\a.tmp", shown.Shown());
     EXPECT_EQ(L"\\\\?\\C:\\T\\sub\\a.tmp", shown.Verbatim());
+}
+
+// A pass with subfolders over a volume's root, in any of its forms, with a
+// mask that takes every name, would empty the volume.
+TEST(CleanupRules, VolumeRootsAndWhatExclusionsName)
+{
+    const struct {
+        const wchar_t* dir;
+        bool mountPoint;
+        int recurse;
+        const wchar_t* mask;
+        bool empties;
+    } rows[] = {
+        {L"C:\\", false, 1, L"*", true},           {L"c:/", false, 1, L"*.*", true},
+        {L"\\\\?\\C:\\", false, 1, L"*", true},    {L"\\\\.\\C:\\", false, 1, L"*", true},
+        {L"C:\\Windows\\..", false, 1, L"*", true},  {L"\\\\server\\share", false, 1, L"*", true},
+        {L"\\\\server\\share\\", false, 1, L"**", true}, {L"\\\\?\\UNC\\server\\share", false, 1, L"*.*", true},
+        {L"\\\\?\\Volume{1b3b}\\", false, 1, L"*", true}, {L"D:\\mnt\\disk2", true, 1, L"*", true},
+        {L"C:\\", false, 1, L"*.TMP", false},      {L"C:\\", false, 1, L"?*", true},
+        {L"C:\\", false, 0, L"*", false},          {L"C:\\Temp", false, 1, L"*", false},
+        {L"\\\\server\\share\\sub", false, 1, L"*.*", false}, {L"C:\\", false, 1, L"*.", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.empties, EmptiesVolume(row.dir, row.mountPoint, row.recurse, row.mask)) << &row - rows;
+
+    const std::pair<const wchar_t*, FolderExclusionKind> kinds[] = {
+        {L"node_modules", FolderExclusionKind::Name}, {L"*.cache", FolderExclusionKind::Name},
+        {L"C:\\VM", FolderExclusionKind::Path},       {L"\\\\server\\share\\x", FolderExclusionKind::Path},
+        {L"", FolderExclusionKind::Invalid},           {L".\\cache", FolderExclusionKind::Invalid},
+        {L"a\\b", FolderExclusionKind::Invalid},       {L"C:cache", FolderExclusionKind::Invalid},
+        {L"\\cache", FolderExclusionKind::Invalid},    {L"C:\\Users\\*\\AppData", FolderExclusionKind::Invalid},
+    };
+    for (const auto& kind : kinds)
+        EXPECT_EQ(kind.second, KindOfFolderExclusion(kind.first)) << &kind - kinds;
 }
 
 // Strictly older, newer, larger, smaller; a missing or future time is taken

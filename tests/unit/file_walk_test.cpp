@@ -1,7 +1,11 @@
-// The search run over a file system given as a table: order, the forms of
-// each path, links, the result limit and stops, natively.
+// The walk over a file system given as a table, natively: the results
+// window's search (order, the forms of each path, links, the result limit and
+// stops) and the console's cleanup (folder by folder, exclusions, emptied
+// folders, folders that cannot be read).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdint>
 #include <map>
@@ -9,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "console/cleanup_report.h"
 #include "engine/search_run.h"
 #include "patterns/pattern_set.h"
 #include "tests/support/temp_dir.h"
@@ -52,8 +57,9 @@ std::wstring ExactFormOfText(const char* text)
 // Directories by exact path (without a closing separator), each with its
 // entries in listing order: "NAME/" is a directory, "NAME@" a symbolic link
 // to one, "NAME~" a cloud drive's placeholder folder, "NAME%" a reparse point
-// of a kind nobody knows; an entry's size is the length of its name. A stored
-// directory in `links` resolves elsewhere.
+// of a kind nobody knows, "!N" where the listing fails with the system's
+// error N (first: it cannot begin); an entry's size is the length of its
+// name. A stored directory in `links` resolves elsewhere.
 // Folders are listed by their verbatim paths only, exactly: "CACHE." is not
 // "CACHE".
 class TableFileSystem : public WalkFileSystem {
@@ -65,11 +71,13 @@ public:
     std::wstring ExactFormOf(const CString& text) const override { return ExactFormOfText(text); }
     CString SpellingOf(const wchar_t* exactName) const override { return Spell(exactName).c_str(); }
 
-    std::unique_ptr<Listing> List(const std::wstring& dir) override
+    std::unique_ptr<Listing> List(const std::wstring& dir, std::uint32_t& error) override
     {
         std::wstring key = Key(dir);
-        if (!m_dirs.count(key))
+        if (!m_dirs.count(key) || (!m_dirs[key].empty() && m_dirs[key][0][0] == L'!')) {
+            error = m_dirs.count(key) ? std::stoul(m_dirs[key][0].substr(1)) : WALK_ERROR_PATH_NOT_FOUND;
             return nullptr;
+        }
         if (++listings[key] > 1)
             listedTwice = true;
         return std::unique_ptr<Listing>(new TableListing(m_dirs[key]));
@@ -87,10 +95,31 @@ public:
         return {L"\\\\?\\" + target, target.substr(2)};
     }
 
+    bool IsVolumeMountPoint(const std::wstring&) override { return false; }
+
     bool EnterDirectory(const std::wstring& dir) override
     {
         entered = dir;
         return true;
+    }
+
+    // Takes the file or folder at `path` away: a folder only when it is empty.
+    DeleteOutcome Remove(const std::wstring& path)
+    {
+        const std::wstring key = Key(path);
+        if (m_dirs.count(key) && !m_dirs[key].empty())
+            return {DeleteFault::NotEmpty, 145};
+        m_dirs.erase(key);
+        const size_t cut = key.rfind(L'\\');
+        ExactLines& parent = m_dirs[key.substr(0, cut)];
+        for (auto it = parent.begin(); it != parent.end(); ++it) {
+            const std::wstring name = it->back() == L'/' ? it->substr(0, it->size() - 1) : *it;
+            if (Key(L"\\\\?\\" + name) == key.substr(cut + 1)) {
+                parent.erase(it);
+                return {DeleteFault::None, 0};
+            }
+        }
+        return {DeleteFault::Gone, 2};
     }
 
     std::map<std::wstring, int> listings;
@@ -106,8 +135,10 @@ private:
         }
         bool Next(Entry& entry) override
         {
-            if (m_next == m_names.size())
+            if (m_next == m_names.size() || m_names[m_next][0] == L'!') {
+                m_error = m_next == m_names.size() ? 0 : std::stoul(m_names[m_next].substr(1));
                 return false;
+            }
             m_name = m_names[m_next++];
             const bool dots = m_next <= 2;
             const wchar_t kind = dots ? L'/' : m_name.back();
@@ -120,11 +151,12 @@ private:
             entry = Entry{m_name.c_str(), isDir, tag != 0, tag, 0, facts};
             return true;
         }
-        bool EndedInError() const override { return false; }
+        std::uint32_t Error() const override { return m_error; }
 
     private:
         ExactLines m_names;
         size_t m_next = 0;
+        std::uint32_t m_error = 0;
         std::wstring m_name;
     };
 
@@ -391,6 +423,132 @@ TEST(SearchRun, OrderPathsLinksLimitAndStops)
         EXPECT_EQ(row.limitReached, search.LimitReached()) << row.what;
         EXPECT_EQ(row.limitReached || row.stopAtPoll > 0, search.EndedEarly()) << row.what;
         EXPECT_EQ(row.leftOut, search.LeftOut()) << row.what;
+    }
+}
+
+}  // namespace
+
+// ---- The console's cleanup: folder by folder ---------------------------------
+
+namespace {
+
+const std::map<std::wstring, ExactLines> kCleanTree = {
+    {L"C:\\T", {L"a.tmp", L"b.log", L"keep.txt", L"SUB/", L"EMPTY/", L"OUT@", L"X/", L"DEEP/", L"VM/"}},
+    {L"C:\\T\\SUB", {L"c.tmp", L"nl\nline.tmp"}},
+    {L"C:\\T\\EMPTY", {}},
+    {L"C:\\T\\OUT", {L"never.tmp"}},
+    {L"C:\\T\\X", {L"locked.tmp", L"x.tmp"}},
+    {L"C:\\T\\DEEP", {L"D1/"}},
+    {L"C:\\T\\DEEP\\D1", {L"d.tmp", L"D2/"}},
+    {L"C:\\T\\DEEP\\D1\\D2", {L"z.tmp"}},
+    {L"C:\\T\\VM", {L"disk.tmp"}},
+    {L"C:\\BAD", {L"ok.tmp", L"SUB/", L"NOACCESS/", L"!64", L"never.tmp"}},
+    {L"C:\\BAD\\SUB", {L"s.tmp"}},
+    {L"C:\\BAD\\NOACCESS", {L"!5"}},
+    {L"C:\\LOCKED", {L"!5"}},
+};
+
+// The two streams as the run writes them, in order.
+struct RecordingSink : ConsoleSink {
+    void Result(const std::wstring& line) override { lines.push_back(L"out: " + line); }
+    void FlushResults() override {}
+    void Message(const std::wstring& line) override { lines.push_back(L"err: " + line); }
+    bool ResultsOnConsole() const override { return false; }
+    void ResultsPreamble(const std::wstring&) override {}
+    bool ProgressDue() const override { return false; }
+    void Progress(const std::wstring&) override {}
+    void EndProgress() override {}
+    ExactLines lines;
+};
+
+// Deletes from the table; a file named "locked" is in use.
+struct TableActions : CleanupActions {
+    explicit TableActions(TableFileSystem& fs) : fs(fs) {}
+    DeleteOutcome DeleteListedFile(const CFoundFile& file) override
+    {
+        return file.Verbatim().find(L"locked") != std::wstring::npos ? DeleteOutcome{DeleteFault::InUse, 32}
+                                                                       : fs.Remove(file.Verbatim());
+    }
+    DeleteOutcome RemoveEmptiedFolder(const CFoundFile& folder) override { return fs.Remove(folder.Verbatim()); }
+    TableFileSystem& fs;
+};
+
+TEST(CleanupRun, FolderByFolderEachFileOnceExclusionsEmptiedFoldersUnreadFolders)
+{
+    const struct {
+        const char* what;
+        std::vector<Dir> dirs;
+        std::vector<CString> masks;
+        std::vector<std::wstring> args;
+        ExactLines lines;    // as written before the summary
+        ExactLines summary;  // lines the summary holds
+        int code;
+    } rows[] = {
+        {"each folder's own files as it is listed, each once whichever masks take it, then its subfolders; a folder "
+         "under an earlier stored directory is not taken again; a line break in a name is shown escaped",
+         {{"C:\\T\\SUB", 0}, {"C:\\T", 1}, {"C:\\T\\", 1}}, {"*.TMP", "A*"}, {L"list"},
+         {L"out: C:\\T\\SUB\\c.tmp", L"out: C:\\T\\SUB\\nl<U+000A>line.tmp", L"out: C:\\T\\a.tmp", L"out: C:\\T\\X\\locked.tmp",
+          L"out: C:\\T\\X\\x.tmp", L"out: C:\\T\\DEEP\\D1\\d.tmp", L"out: C:\\T\\DEEP\\D1\\D2\\z.tmp", L"out: C:\\T\\VM\\disk.tmp"},
+         {L"err: 見つかったファイル: 8 個（0.0 秒）"}, EXIT_DONE},
+        {"the ceiling ends the run before the file past it",
+         {{"C:\\T", 1}}, {"*.TMP"}, {L"list", L"--max-files", L"2"},
+         {L"out: C:\\T\\a.tmp", L"out: C:\\T\\SUB\\c.tmp"},
+         {L"err: ファイルが --max-files の 2 個に達したので打ち切りました。", L"err: 見つかったファイル: 2 個（0.0 秒）"}, EXIT_LIMIT},
+        {"a file mask, a folder mask at any depth, a folder by its path in any case, a stored directory inside an "
+         "excluded folder",
+         {{"C:\\T", 1}, {"C:\\T\\DEEP\\D1\\D2", 1}}, {"*.TMP"},
+         {L"list", L"--exclude", L"x*", L"--exclude-dir", L"d?", L"--exclude-dir", L"c:\\t\\vm\\"},
+         {L"out: C:\\T\\a.tmp", L"out: C:\\T\\SUB\\c.tmp", L"out: C:\\T\\SUB\\nl<U+000A>line.tmp", L"out: C:\\T\\X\\locked.tmp",
+          L"err: 除外するフォルダーなので探索しません: 「C:\\T\\DEEP\\D1\\D2」"},
+         {L"err: 除外したファイル: 1 個、除外したフォルダー: 3 個"}, EXIT_DONE},
+        {"emptied folders removed bottom-up; kept: one with a file left, one empty before, a link, an excluded one, "
+         "the stored directory",
+         {{"C:\\T", 1}}, {"*.TMP", "*.LOG"},
+         {L"delete", L"--permanent", L"--remove-empty-folders", L"--exclude-dir", L"VM"},
+         {L"err: 見つかったファイルを完全に削除します（ごみ箱を使いません）。", L"out: C:\\T\\a.tmp（削除済み）",
+          L"out: C:\\T\\b.log（削除済み）", L"out: C:\\T\\SUB\\c.tmp（削除済み）",
+          L"out: C:\\T\\SUB\\nl<U+000A>line.tmp（削除済み）", L"out: C:\\T\\SUB\\（削除済み）",
+          L"out: C:\\T\\X\\locked.tmp(削除に失敗)",
+          L"err: 削除できませんでした（ほかのプログラムが使用中です。エラー 32）: 「C:\\T\\X\\locked.tmp」",
+          L"out: C:\\T\\X\\x.tmp（削除済み）", L"out: C:\\T\\DEEP\\D1\\d.tmp（削除済み）",
+          L"out: C:\\T\\DEEP\\D1\\D2\\z.tmp（削除済み）", L"out: C:\\T\\DEEP\\D1\\D2\\（削除済み）",
+          L"out: C:\\T\\DEEP\\D1\\（削除済み）", L"out: C:\\T\\DEEP\\（削除済み）"},
+         {L"err: 見つかったファイル: 8 個、削除: 7 個、失敗: 1 個（0.0 秒）", L"err: 空になったフォルダー: 削除 4 個、失敗 0 個"},
+         EXIT_FAILED},
+        {"listings that fail at their start or part way, a missing stored directory and an empty entry are each "
+         "said; what was listed is still taken",
+         {{"C:\\BAD", 1}, {"C:\\GONE", 1}, {"", 0}, {"C:\\LOCKED", 0}}, {"*.TMP"}, {L"list"},
+         {L"err: フォルダーを最後まで読めませんでした（ネットワークの接続が切れました。エラー 64）: 「C:\\BAD」",
+          L"out: C:\\BAD\\ok.tmp", L"out: C:\\BAD\\SUB\\s.tmp",
+          L"err: フォルダーを読めません（アクセスが拒否されました。エラー 5）: 「C:\\BAD\\NOACCESS」",
+          L"err: フォルダーを読めません（見つかりません。エラー 3）: 「C:\\GONE」", L"err: 探索するディレクトリに空欄があります。",
+          L"err: フォルダーを読めません（アクセスが拒否されました。エラー 5）: 「C:\\LOCKED」"},
+         {L"err: 読めなかったフォルダー: 5 個"}, EXIT_FAILED},
+    };
+    for (const auto& row : rows) {
+        ConsoleOptions options;
+        std::wstring error;
+        ASSERT_TRUE(ParseArguments(row.args, options, error)) << row.what;
+        CPatternSet set{CPatternSet::NoSettingsFile()};
+        for (const Dir& dir : row.dirs)
+            set.AddDir(dir.path, dir.recurse);
+        for (const CString& mask : row.masks)
+            set.AddMask(mask, 0);
+        TableFileSystem fs(kCleanTree);
+        TableActions actions(fs);
+        RecordingSink sink;
+        const std::atomic<bool> stop{false};
+        CCleanupReport report(sink, ReportStyleOf(options), stop);
+        const CleanupSettings settings = CleanupSettingsOf(options, set, options.filter);
+        CCleanupRun run(fs, options.command == ConsoleOptions::Command::Delete ? &actions : nullptr, report);
+        run.Run(StoredDirectories(set, "C:\\"), settings);
+        EXPECT_FALSE(fs.listedTwice) << row.what;
+        EXPECT_EQ(row.lines, sink.lines) << row.what;
+        sink.lines.clear();
+        report.Summary(run.Counts(), settings, 0);
+        for (const std::wstring& line : row.summary)
+            EXPECT_NE(sink.lines.end(), std::find(sink.lines.begin(), sink.lines.end(), line)) << row.what;
+        EXPECT_EQ(row.code, ExitCodeOf(run.Counts())) << row.what;
     }
 }
 

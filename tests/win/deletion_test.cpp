@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/search_run.h"
+#include "engine/win_deleter.h"
 #include "engine/win_file_system.h"
 #include "patterns/pattern_set.h"
 #include "tests/support/broken_trash.h"
@@ -728,7 +729,8 @@ TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
     CListedFileDeleter filtered(&filter), unfiltered;
     for (const auto& file : found.files) {
         const bool passes = file.first == "same.tmp" || file.first == "unfiltered.tmp";
-        EXPECT_EQ(passes, (file.first == "unfiltered.tmp" ? unfiltered : filtered).DeletePermanently(file.second)) << file.first;
+        const DeleteOutcome outcome = (file.first == "unfiltered.tmp" ? unfiltered : filtered).DeletePermanently(file.second);
+        EXPECT_EQ(passes ? DeleteFault::None : DeleteFault::Changed, outcome.fault) << file.first;
         EXPECT_EQ(!passes, FileExists(dir / file.first)) << file.first;
     }
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/host_shell.h"
 #include "tests/support/settings_bytes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win/win_test_support.h"
@@ -27,14 +28,9 @@ struct Finally {
     ~Finally() { cleanUp(); }
 };
 
-// ---- The host behind Wine -------------------------------------------------
-
-bool OnWine();
-// The host's path for a Windows path (Wine only; empty elsewhere).
-std::string HostPathOf(const std::string& path);
-// Runs a /bin/sh script on the host (Wine only) and waits for it; its exit
-// status, or -1 when it could not be run. No double quotes in `script`.
-int RunHostShell(const std::string& script);
+using testing_support::HostPathOf;
+using testing_support::OnWine;
+using testing_support::RunHostShell;
 
 // ---- Files ----------------------------------------------------------------
 
