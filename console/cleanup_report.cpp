@@ -49,6 +49,8 @@ void CCleanupReport::Begin()
 
 void CCleanupReport::FolderEntered(const WalkPlace&, const CleanupCounts& counts)
 {
+    // The lines of the folders done so far are written before another is read.
+    m_sink.FlushResults();
     if (!m_sink.ProgressDue())
         return;
     std::wstring text = L"フォルダー " + Number(counts.folders) + L" 個、ファイル " + Number(counts.taken) + L" 個";

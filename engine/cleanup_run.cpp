@@ -95,7 +95,7 @@ bool CCleanupRun::WalksInto(const WalkPlace& place)
         ++m_counts.excludedFolders;
         return false;
     }
-    return !Covered(ReportedPathOf(place), true);
+    return m_regions.empty() || !Covered(ReportedPathOf(place), true);
 }
 
 void CCleanupRun::Unreadable(const WalkPlace& place, std::uint32_t error)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks under Wine: tools/bench.sh [search|listing|delete|recycle|all] [runs]
+# Builds and runs the benchmarks under Wine: tools/bench.sh [search|listing|delete|recycle|console|all] [runs]
 # The x86 build where this machine runs 32-bit programs, else x64
 # (TIDYMOTH_WINE_ARCH=x64 or x86 picks one).
 # shellcheck source=tools/lib.sh

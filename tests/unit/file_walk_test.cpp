@@ -433,7 +433,7 @@ TEST(SearchRun, OrderPathsLinksLimitAndStops)
 namespace {
 
 const std::map<std::wstring, ExactLines> kCleanTree = {
-    {L"C:\\T", {L"a.tmp", L"b.log", L"keep.txt", L"SUB/", L"EMPTY/", L"OUT@", L"X/", L"DEEP/", L"VM/"}},
+    {L"C:\\T", {L"a.tmp", L"b.log", L"keep.txt", L"SUB/", L"EMPTY/", L"OUT@", L"X/", L"DEEP/", L"VM/", L"CLOUD~"}},
     {L"C:\\T\\SUB", {L"c.tmp", L"nl\nline.tmp"}},
     {L"C:\\T\\EMPTY", {}},
     {L"C:\\T\\OUT", {L"never.tmp"}},
@@ -442,7 +442,9 @@ const std::map<std::wstring, ExactLines> kCleanTree = {
     {L"C:\\T\\DEEP\\D1", {L"d.tmp", L"D2/"}},
     {L"C:\\T\\DEEP\\D1\\D2", {L"z.tmp"}},
     {L"C:\\T\\VM", {L"disk.tmp"}},
-    {L"C:\\BAD", {L"ok.tmp", L"SUB/", L"NOACCESS/", L"!64", L"never.tmp"}},
+    {L"C:\\T\\CLOUD", {L"p.tmp"}},
+    {L"C:\\BAD", {L"ok.tmp", L"SUB/", L"NOACCESS/", L"HALF/", L"!64", L"never.tmp"}},
+    {L"C:\\BAD\\HALF", {L"h.tmp", L"!64"}},
     {L"C:\\BAD\\SUB", {L"s.tmp"}},
     {L"C:\\BAD\\NOACCESS", {L"!5"}},
     {L"C:\\LOCKED", {L"!5"}},
@@ -488,8 +490,9 @@ TEST(CleanupRun, FolderByFolderEachFileOnceExclusionsEmptiedFoldersUnreadFolders
          "under an earlier stored directory is not taken again; a line break in a name is shown escaped",
          {{"C:\\T\\SUB", 0}, {"C:\\T", 1}, {"C:\\T\\", 1}}, {"*.TMP", "A*"}, {L"list"},
          {L"out: C:\\T\\SUB\\c.tmp", L"out: C:\\T\\SUB\\nl<U+000A>line.tmp", L"out: C:\\T\\a.tmp", L"out: C:\\T\\X\\locked.tmp",
-          L"out: C:\\T\\X\\x.tmp", L"out: C:\\T\\DEEP\\D1\\d.tmp", L"out: C:\\T\\DEEP\\D1\\D2\\z.tmp", L"out: C:\\T\\VM\\disk.tmp"},
-         {L"err: 見つかったファイル: 8 個（0.0 秒）"}, EXIT_DONE},
+          L"out: C:\\T\\X\\x.tmp", L"out: C:\\T\\DEEP\\D1\\d.tmp", L"out: C:\\T\\DEEP\\D1\\D2\\z.tmp", L"out: C:\\T\\VM\\disk.tmp",
+          L"out: C:\\T\\CLOUD\\p.tmp"},
+         {L"err: 見つかったファイル: 9 個（0.0 秒）"}, EXIT_DONE},
         {"the ceiling ends the run before the file past it",
          {{"C:\\T", 1}}, {"*.TMP"}, {L"list", L"--max-files", L"2"},
          {L"out: C:\\T\\a.tmp", L"out: C:\\T\\SUB\\c.tmp"},
@@ -497,12 +500,12 @@ TEST(CleanupRun, FolderByFolderEachFileOnceExclusionsEmptiedFoldersUnreadFolders
         {"a file mask, a folder mask at any depth, a folder by its path in any case, a stored directory inside an "
          "excluded folder",
          {{"C:\\T", 1}, {"C:\\T\\DEEP\\D1\\D2", 1}}, {"*.TMP"},
-         {L"list", L"--exclude", L"x*", L"--exclude-dir", L"d?", L"--exclude-dir", L"c:\\t\\vm\\"},
+         {L"list", L"--exclude", L"x*", L"--exclude-dir", L"d1", L"--exclude-dir", L"c:\\t\\vm\\"},
          {L"out: C:\\T\\a.tmp", L"out: C:\\T\\SUB\\c.tmp", L"out: C:\\T\\SUB\\nl<U+000A>line.tmp", L"out: C:\\T\\X\\locked.tmp",
-          L"err: 除外するフォルダーなので探索しません: 「C:\\T\\DEEP\\D1\\D2」"},
+          L"out: C:\\T\\CLOUD\\p.tmp", L"err: 除外するフォルダーなので探索しません: 「C:\\T\\DEEP\\D1\\D2」"},
          {L"err: 除外したファイル: 1 個、除外したフォルダー: 3 個"}, EXIT_DONE},
-        {"emptied folders removed bottom-up; kept: one with a file left, one empty before, a link, an excluded one, "
-         "the stored directory",
+        {"emptied folders removed bottom-up; kept: one with a file left, one empty before, a link, an excluded one, a "
+         "placeholder, the stored directory",
          {{"C:\\T", 1}}, {"*.TMP", "*.LOG"},
          {L"delete", L"--permanent", L"--remove-empty-folders", L"--exclude-dir", L"VM"},
          {L"err: 見つかったファイルを完全に削除します（ごみ箱を使いません）。", L"out: C:\\T\\a.tmp（削除済み）",
@@ -512,18 +515,22 @@ TEST(CleanupRun, FolderByFolderEachFileOnceExclusionsEmptiedFoldersUnreadFolders
           L"err: 削除できませんでした（ほかのプログラムが使用中です。エラー 32）: 「C:\\T\\X\\locked.tmp」",
           L"out: C:\\T\\X\\x.tmp（削除済み）", L"out: C:\\T\\DEEP\\D1\\d.tmp（削除済み）",
           L"out: C:\\T\\DEEP\\D1\\D2\\z.tmp（削除済み）", L"out: C:\\T\\DEEP\\D1\\D2\\（削除済み）",
-          L"out: C:\\T\\DEEP\\D1\\（削除済み）", L"out: C:\\T\\DEEP\\（削除済み）"},
-         {L"err: 見つかったファイル: 8 個、削除: 7 個、失敗: 1 個（0.0 秒）", L"err: 空になったフォルダー: 削除 4 個、失敗 0 個"},
+          L"out: C:\\T\\DEEP\\D1\\（削除済み）", L"out: C:\\T\\DEEP\\（削除済み）", L"out: C:\\T\\CLOUD\\p.tmp（削除済み）"},
+         {L"err: 見つかったファイル: 9 個、削除: 8 個、失敗: 1 個（0.0 秒）", L"err: 空になったフォルダー: 削除 4 個、失敗 0 個"},
          EXIT_FAILED},
         {"listings that fail at their start or part way, a missing stored directory and an empty entry are each "
-         "said; what was listed is still taken",
-         {{"C:\\BAD", 1}, {"C:\\GONE", 1}, {"", 0}, {"C:\\LOCKED", 0}}, {"*.TMP"}, {L"list"},
+         "said; what was listed is still taken, and no folder whose listing failed is removed",
+         {{"C:\\BAD", 1}, {"C:\\GONE", 1}, {"", 0}, {"C:\\LOCKED", 0}}, {"*.TMP"},
+         {L"delete", L"--permanent", L"--remove-empty-folders"},
          {L"err: フォルダーを最後まで読めませんでした（ネットワークの接続が切れました。エラー 64）: 「C:\\BAD」",
-          L"out: C:\\BAD\\ok.tmp", L"out: C:\\BAD\\SUB\\s.tmp",
+          L"err: 見つかったファイルを完全に削除します（ごみ箱を使いません）。", L"out: C:\\BAD\\ok.tmp（削除済み）",
+          L"out: C:\\BAD\\SUB\\s.tmp（削除済み）", L"out: C:\\BAD\\SUB\\（削除済み）",
           L"err: フォルダーを読めません（アクセスが拒否されました。エラー 5）: 「C:\\BAD\\NOACCESS」",
+          L"err: フォルダーを最後まで読めませんでした（ネットワークの接続が切れました。エラー 64）: 「C:\\BAD\\HALF」",
+          L"out: C:\\BAD\\HALF\\h.tmp（削除済み）",
           L"err: フォルダーを読めません（見つかりません。エラー 3）: 「C:\\GONE」", L"err: 探索するディレクトリに空欄があります。",
           L"err: フォルダーを読めません（アクセスが拒否されました。エラー 5）: 「C:\\LOCKED」"},
-         {L"err: 読めなかったフォルダー: 5 個"}, EXIT_FAILED},
+         {L"err: 読めなかったフォルダー: 6 個"}, EXIT_FAILED},
     };
     for (const auto& row : rows) {
         ConsoleOptions options;
