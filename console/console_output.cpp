@@ -33,16 +33,6 @@ std::string Utf8Of(const std::wstring& text)
     return utf8;
 }
 
-}  // namespace
-
-CLogFile::~CLogFile()
-{
-    if (IsOpen())
-        ::CloseHandle(m_handle);
-}
-
-namespace {
-
 // The system reports the open file `file` at `path` itself: in the folder
 // the path names, under the name it gives. A link that the system does not
 // show as one (a host's link under Wine) is told by the name it leads to.
@@ -60,6 +50,12 @@ bool IsReportedAtPath(HANDLE file, const std::wstring& path)
 }
 
 }  // namespace
+
+CLogFile::~CLogFile()
+{
+    if (IsOpen())
+        ::CloseHandle(m_handle);
+}
 
 bool CLogFile::Open(const std::wstring& path)
 {

@@ -85,7 +85,7 @@ std::wstring Quoted(const std::wstring& text)
 
 std::wstring ErrorText(std::uint32_t error)
 {
-    const wchar_t* reason = L"読み込めません";
+    const wchar_t* reason = nullptr;
     switch (error) {
     case 2:
     case 3:
@@ -118,12 +118,13 @@ std::wstring ErrorText(std::uint32_t error)
     default:
         break;
     }
-    return std::wstring(reason) + L"。エラー " + std::to_wstring(error);
+    const std::wstring number = L"エラー " + std::to_wstring(error);
+    return reason ? reason + (L"。" + number) : number;
 }
 
 std::wstring FaultText(const DeleteOutcome& outcome)
 {
-    const wchar_t* reason = L"削除できません";
+    const wchar_t* reason = nullptr;
     switch (outcome.fault) {
     case DeleteFault::None:
         return std::wstring();
@@ -151,5 +152,8 @@ std::wstring FaultText(const DeleteOutcome& outcome)
     case DeleteFault::Other:
         break;
     }
-    return outcome.error == 0 ? std::wstring(reason) : std::wstring(reason) + L"。エラー " + std::to_wstring(outcome.error);
+    const std::wstring number = L"エラー " + std::to_wstring(outcome.error);
+    if (!reason)
+        return outcome.error == 0 ? L"原因はわかりません" : number;
+    return outcome.error == 0 ? std::wstring(reason) : reason + (L"。" + number);
 }

@@ -82,7 +82,11 @@ HANDLE OpenFolder(const std::wstring& verbatimDir, DWORD access, DWORD flags)
 bool SameFile(HANDLE a, HANDLE b)
 {
     BY_HANDLE_FILE_INFORMATION x, y;
-    return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
-           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-           x.nFileIndexLow == y.nFileIndexLow;
+    if (::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y)) {
+        return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+               x.nFileIndexLow == y.nFileIndexLow;
+    }
+    // Wine tells nothing of a standard handle a host's redirection made but its id.
+    const std::uint64_t id = FileIdOf(a);
+    return id != 0 && id == FileIdOf(b);
 }

@@ -35,5 +35,6 @@ std::uint64_t FileIdOf(HANDLE handle);
 // backup semantics), or INVALID_HANDLE_VALUE.
 HANDLE OpenFolder(const std::wstring& verbatimDir, DWORD access, DWORD flags = 0);
 
-// The two handles are open on the same file.
+// The two handles are open on the same file: the same volume and id, or the
+// same id where the system tells nothing else of one of them.
 bool SameFile(HANDLE a, HANDLE b);
