@@ -10,13 +10,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "engine/paths.h"
 #include "engine/search_run.h"
 #include "engine/win_deleter.h"
 #include "engine/win_file_system.h"
 #include "patterns/pattern_set.h"
+#include "platform/win/wide_text.h"
 #include "tests/support/broken_trash.h"
 #include "tests/win/search_fixture.h"
 
@@ -733,6 +736,45 @@ TEST(FilteredDelete, AFileThatNoLongerPassesIsKept)
         EXPECT_EQ(passes ? DeleteFault::None : DeleteFault::Changed, outcome.fault) << file.first;
         EXPECT_EQ(!passes, FileExists(dir / file.first)) << file.first;
     }
+}
+
+// An emptied folder is removed only while it is empty, the folder listed and
+// no link; whatever took its place meanwhile stays, and so does what a link
+// leads to.
+TEST(EmptiedFolder, RemovedOnlyWhileEmptyTheOneListedAndNoLink)
+{
+    testing_support::TempDir dir;
+    const struct {
+        const char* name;
+        DeleteFault fault;
+    } rows[] = {{"EMPTY", DeleteFault::None},     {"REFILLED", DeleteFault::NotEmpty}, {"SWAPPED", DeleteFault::Changed},
+                {"LINKED", DeleteFault::Link},    {"GONE", DeleteFault::Gone}};
+    for (const char* name : {"EMPTY", "REFILLED", "SWAPPED", "LINKED", "GONE", "ELSEWHERE"})
+        ASSERT_TRUE(MakeDirectory(dir / name));
+    CWinFileSystem fs;
+    auto root = std::make_shared<CSearchRoot>();
+    root->shown = WideFromAnsi(dir.Path().c_str());
+    root->verbatim = VerbatimDirectory(root->shown);
+    root->reported = fs.ReportedNameOf(root->verbatim);
+    std::map<std::wstring, std::uint64_t> listed;
+    std::uint32_t error = 0;
+    auto listing = fs.List(root->verbatim, error);
+    for (WalkFileSystem::Entry entry; listing && listing->Next(entry);)
+        listed[entry.exactName] = entry.fileId;
+    listing.reset();
+    ASSERT_TRUE(WriteFileBytes(dir / "REFILLED\\new.tmp", Bytes{'x'}) && ::MoveFileA((dir / "SWAPPED").c_str(), (dir / "OLD").c_str()) &&
+                MakeDirectory(dir / "SWAPPED") && ::RemoveDirectoryA((dir / "LINKED").c_str()) &&
+                MakeDirectoryLink(dir / "LINKED", dir / "ELSEWHERE") && ::RemoveDirectoryA((dir / "GONE").c_str()));
+    for (const auto& row : rows) {
+        const std::wstring name = WideFromAnsi(row.name);
+        const DeleteOutcome outcome = CListedFileDeleter().RemoveEmptiedFolder(CFoundFile(root, name, listed[name]));
+        // Wine opens what a host's link leads to even when asked for the link: its id tells.
+        EXPECT_EQ(row.fault == DeleteFault::Link && OnWine() ? DeleteFault::Changed : row.fault, outcome.fault) << row.name;
+        EXPECT_EQ(row.fault != DeleteFault::None && row.fault != DeleteFault::Gone, FileExists(dir / row.name)) << row.name;
+    }
+    EXPECT_TRUE(FileExists(dir / "ELSEWHERE") && FileExists(dir / "REFILLED\\new.tmp"));
+    ::DeleteFileA((dir / "REFILLED\\new.tmp").c_str());
+    RemoveWholeTree(dir / "LINKED");
 }
 
 }  // namespace
