@@ -45,6 +45,14 @@ struct OptionRule {
     bool (*take)(const std::wstring& name, const std::wstring& value, ConsoleOptions& options, std::wstring& error);
 };
 
+// A switch with no value.
+template <bool ConsoleOptions::*flag>
+bool TakeSwitch(const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&)
+{
+    options.*flag = true;
+    return true;
+}
+
 // A whole number from 1 to `most`, read into `into`.
 bool TakeCounted(const std::wstring& name, const std::wstring& value, std::uint64_t most, std::uint64_t& into,
                  std::wstring& error)
@@ -116,11 +124,7 @@ const OptionRule kRules[] = {
          options.settingsPath = value;
          return true;
      }},
-    {L"--permanent", false, true,
-     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
-         options.permanent = true;
-         return true;
-     }},
+    {L"--permanent", false, true, TakeSwitch<&ConsoleOptions::permanent>},
     {L"--older-than", true, false, TakeAge},
     {L"--newer-than", true, false, TakeAge},
     {L"--time", true, false,
@@ -174,16 +178,8 @@ const OptionRule kRules[] = {
                  value;
          return false;
      }},
-    {L"--remove-empty-folders", false, true,
-     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
-         options.removeEmptyFolders = true;
-         return true;
-     }},
-    {L"--allow-volume-root", false, true,
-     [](const std::wstring&, const std::wstring&, ConsoleOptions& options, std::wstring&) {
-         options.allowVolumeRoot = true;
-         return true;
-     }},
+    {L"--remove-empty-folders", false, true, TakeSwitch<&ConsoleOptions::removeEmptyFolders>},
+    {L"--allow-volume-root", false, true, TakeSwitch<&ConsoleOptions::allowVolumeRoot>},
 };
 
 // The message for an option given twice, or given a value it cannot take.

@@ -132,8 +132,8 @@ void CCleanupReport::Summary(const CleanupCounts& counts, const CleanupSettings&
                        Number(counts.excludedFolders) + L" 個");
     }
     if (settings.removeEmptyFolders) {
-        m_sink.Message(L"空になったフォルダー: 削除 " + Number(counts.foldersRemoved) + L" 個、失敗 " + Number(counts.foldersKept) +
-                       L" 個");
+        m_sink.Message(L"空になったフォルダー: 削除 " + Number(counts.foldersRemoved) + L" 個、失敗 " +
+                       Number(counts.foldersKept) + L" 個");
     }
     if (counts.unreadFolders != 0)
         m_sink.Message(L"読めなかったフォルダー: " + Number(counts.unreadFolders) + L" 個");

@@ -38,7 +38,8 @@ std::wstring LocalTimeText(std::uint64_t ticks)
 {
     const FILETIME utc = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME universal, local;
-    if (ticks == 0 || !::FileTimeToSystemTime(&utc, &universal) || !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+    if (ticks == 0 || !::FileTimeToSystemTime(&utc, &universal) ||
+        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
         return std::wstring();
     return DateTimeText(DateTimeOf(local));
 }
@@ -129,8 +130,9 @@ int OpenLog(const ConsoleOptions& options, CConsoleOutput& out)
         return EXIT_DONE;
     const std::wstring log = Quoted(options.logPath);
     if (!out.OpenLog(options.logPath)) {
-        out.Message(out.Log().IsLink() ? L"ログファイルにリンクは使えません: " + log
-                                       : L"ログファイルを開けません（エラー " + std::to_wstring(::GetLastError()) + L"）: " + log);
+        out.Message(out.Log().IsLink()
+                        ? L"ログファイルにリンクは使えません: " + log
+                        : L"ログファイルを開けません（エラー " + std::to_wstring(::GetLastError()) + L"）: " + log);
         return EXIT_USAGE;
     }
     // Its lines would be written into each other's.

@@ -83,77 +83,60 @@ std::wstring Quoted(const std::wstring& text)
     return L"「" + EscapedName(text) + L"」";
 }
 
+namespace {
+
+// A reason and the system's error number: "reason。エラー N", or either alone.
+std::wstring WithErrorNumber(const wchar_t* reason, std::uint32_t error)
+{
+    const std::wstring number = L"エラー " + std::to_wstring(error);
+    if (!reason)
+        return error == 0 ? L"原因はわかりません" : number;
+    return error == 0 ? std::wstring(reason) : reason + (L"。" + number);
+}
+
+}  // namespace
+
 std::wstring ErrorText(std::uint32_t error)
 {
-    const wchar_t* reason = nullptr;
-    switch (error) {
-    case 2:
-    case 3:
-        reason = L"見つかりません";
-        break;
-    case 5:
-        reason = L"アクセスが拒否されました";
-        break;
-    case 21:
-        reason = L"デバイスの準備ができていません";
-        break;
-    case 53:
-    case 67:
-        reason = L"ネットワーク上の場所が見つかりません";
-        break;
-    case 59:
-    case 64:
-        reason = L"ネットワークの接続が切れました";
-        break;
-    case 123:
-    case 161:
-        reason = L"パスが正しくありません";
-        break;
-    case 206:
-        reason = L"パスが長すぎます";
-        break;
-    case 267:
-        reason = L"フォルダーではありません";
-        break;
-    default:
-        break;
+    static const struct {
+        std::uint32_t error;
+        const wchar_t* reason;
+    } kReasons[] = {
+        {2, L"見つかりません"},
+        {3, L"見つかりません"},
+        {5, L"アクセスが拒否されました"},
+        {21, L"デバイスの準備ができていません"},
+        {53, L"ネットワーク上の場所が見つかりません"},
+        {59, L"ネットワークの接続が切れました"},
+        {64, L"ネットワークの接続が切れました"},
+        {67, L"ネットワーク上の場所が見つかりません"},
+        {123, L"パスが正しくありません"},
+        {161, L"パスが正しくありません"},
+        {206, L"パスが長すぎます"},
+        {267, L"フォルダーではありません"},
+    };
+    for (const auto& known : kReasons) {
+        if (known.error == error)
+            return WithErrorNumber(known.reason, error);
     }
-    const std::wstring number = L"エラー " + std::to_wstring(error);
-    return reason ? reason + (L"。" + number) : number;
+    return WithErrorNumber(nullptr, error);
 }
 
 std::wstring FaultText(const DeleteOutcome& outcome)
 {
-    const wchar_t* reason = nullptr;
-    switch (outcome.fault) {
-    case DeleteFault::None:
-        return std::wstring();
-    case DeleteFault::Gone:
-        reason = L"見つかりません";
-        break;
-    case DeleteFault::InUse:
-        reason = L"ほかのプログラムが使用中です";
-        break;
-    case DeleteFault::NoAccess:
-        reason = L"アクセスが拒否されました（読み取り専用か、権限がありません）";
-        break;
-    case DeleteFault::Changed:
-        reason = L"一覧にした後で変更されています";
-        break;
-    case DeleteFault::Link:
-        reason = L"リンクか、リンクを通る場所です";
-        break;
-    case DeleteFault::RecycleBin:
-        reason = L"ごみ箱に入れられません";
-        break;
-    case DeleteFault::NotEmpty:
-        reason = L"フォルダーが空ではありません";
-        break;
-    case DeleteFault::Other:
-        break;
-    }
-    const std::wstring number = L"エラー " + std::to_wstring(outcome.error);
-    if (!reason)
-        return outcome.error == 0 ? L"原因はわかりません" : number;
-    return outcome.error == 0 ? std::wstring(reason) : reason + (L"。" + number);
+    const auto reason = [](DeleteFault fault) -> const wchar_t* {
+        switch (fault) {
+        case DeleteFault::Gone: return L"見つかりません";
+        case DeleteFault::InUse: return L"ほかのプログラムが使用中です";
+        case DeleteFault::NoAccess: return L"アクセスが拒否されました（読み取り専用か、権限がありません）";
+        case DeleteFault::Changed: return L"一覧にした後で変更されています";
+        case DeleteFault::Link: return L"リンクか、リンクを通る場所です";
+        case DeleteFault::RecycleBin: return L"ごみ箱に入れられません";
+        case DeleteFault::NotEmpty: return L"フォルダーが空ではありません";
+        case DeleteFault::None:
+        case DeleteFault::Other: break;
+        }
+        return nullptr;
+    };
+    return outcome.Deleted() ? std::wstring() : WithErrorNumber(reason(outcome.fault), outcome.error);
 }

@@ -97,7 +97,8 @@ bool TakesEveryName(const CFileMask& mask)
 {
     // Names of every shape a mask can tell apart: no dot, a dot first, last
     // or twice, one character, spaces, a wide character.
-    static const wchar_t* const kNames[] = {L"a", L"noext", L"x.tmp", L".hidden", L"end.", L"a.b.c", L"A LONG NAME.TXT", L"表.doc", L"1"};
+    static const wchar_t* const kNames[] = {L"a",     L"noext",           L"x.tmp",  L".hidden", L"end.",
+                                            L"a.b.c", L"A LONG NAME.TXT", L"表.doc", L"1"};
     for (const wchar_t* name : kNames) {
         if (!mask.Takes(name))
             return false;

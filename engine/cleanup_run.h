@@ -75,7 +75,6 @@ struct CleanupSettings {
     bool removeEmptyFolders = false;
 };
 
-
 // The first stored directory and mask that together would empty a volume,
 // with the directory as the user reads it; false when there is none.
 bool FindVolumeWipe(WalkFileSystem& fileSystem, const std::vector<StoredDirectory>& dirs, const std::vector<CString>& masks,

@@ -72,13 +72,13 @@ DeleteFault FaultOfError(std::uint32_t error)
     switch (error) {
     case 0:
         return DeleteFault::None;
-    case 2:    // the file is not found
-    case 3:    // nor its folder
+    case 2:  // the file is not found
+    case 3:  // nor its folder
         return DeleteFault::Gone;
-    case 32:   // a sharing violation
-    case 33:   // a lock
+    case 32:  // a sharing violation
+    case 33:  // a lock
         return DeleteFault::InUse;
-    case 5:    // access denied
+    case 5:  // access denied
         return DeleteFault::NoAccess;
     case 145:  // the folder is not empty
         return DeleteFault::NotEmpty;

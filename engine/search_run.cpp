@@ -47,7 +47,7 @@ struct CSearchRun::Folder {
     };
     CString name;
     std::wstring exactName;
-    std::vector<Kept> kept;                          // the entries a later mask takes, in listing order
+    std::vector<Kept> kept;                           // the entries a later mask takes, in listing order
     std::vector<std::unique_ptr<Folder>> subfolders;  // those entered, in listing order
 };
 

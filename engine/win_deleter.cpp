@@ -31,6 +31,14 @@ DeleteOutcome LastError()
     return {FaultOfError(error), error};
 }
 
+// Deletes what `opened` holds, as it closes; the system refuses a read-only
+// file and a folder that is not empty.
+DeleteOutcome DeleteThrough(HANDLE opened)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return ::SetFileInformationByHandle(opened, FileDispositionInfo, &disposition, sizeof disposition) ? Done() : LastError();
+}
+
 bool IsKnownFileId(std::uint64_t id)
 {
     return id != 0 && id != ~std::uint64_t(0);
@@ -152,11 +160,7 @@ DeleteOutcome CListedFileDeleter::DeletePermanently(const CFoundFile& file)
     CFileHandle opened(OpenListedFile(file, outcome));
     if (!opened.IsValid())
         return outcome;
-    // A read-only file is refused here, as by DeleteFile.
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    if (!::SetFileInformationByHandle(opened.Get(), FileDispositionInfo, &disposition, sizeof disposition))
-        return LastError();
-    return Done();
+    return DeleteThrough(opened.Get());
 }
 
 DeleteOutcome CListedFileDeleter::RemoveEmptiedFolder(const CFoundFile& folder)
@@ -168,10 +172,7 @@ DeleteOutcome CListedFileDeleter::RemoveEmptiedFolder(const CFoundFile& folder)
             CFileHandle opened(OpenListedFolder(folder, outcome));
             if (!opened.IsValid())
                 return outcome;
-            // The system refuses a folder that is not empty.
-            FILE_DISPOSITION_INFO disposition = {TRUE};
-            if (!::SetFileInformationByHandle(opened.Get(), FileDispositionInfo, &disposition, sizeof disposition))
-                outcome = LastError();
+            outcome = DeleteThrough(opened.Get());
         }
         // It goes as its handle closes: only a folder no longer there counts as removed.
         if (outcome.Deleted() && ::GetFileAttributesW(folder.Verbatim().c_str()) != INVALID_FILE_ATTRIBUTES)

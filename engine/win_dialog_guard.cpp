@@ -1,6 +1,7 @@
 #include "engine/win_dialog_guard.h"
 
-CDialogsRefused::CDialogsRefused() : m_hook(::SetWindowsHookExW(WH_CBT, &CDialogsRefused::Hook, nullptr, ::GetCurrentThreadId())) {}
+CDialogsRefused::CDialogsRefused() : m_hook(::SetWindowsHookExW(WH_CBT, &CDialogsRefused::Hook, nullptr, ::GetCurrentThreadId()))
+{}
 
 CDialogsRefused::~CDialogsRefused()
 {
