@@ -1,6 +1,7 @@
 #include "ui/main_dlg.h"
 
 #include "app/about_dlg.h"
+#include "engine/dpi_scale.h"
 #include "engine/paths.h"
 #include "platform/file.h"
 #include "platform/win/paint_dc.h"
@@ -12,6 +13,10 @@ namespace {
 // Posted by OnInitDialog so that a damaged settings file is reported once
 // the window is on the screen.
 const UINT WM_TIDYMOTH_LOAD_REPORT = WM_APP + 2;
+
+// The sides of the program's big and small icon at 100 %.
+const int BIG_ICON = 32;
+const int SMALL_ICON = 16;
 
 const char kNameMissing[] = "削除パターン名を入力してください";
 const char kNameUnspellable[] = "削除パターン名に使えない文字が含まれています";
@@ -44,6 +49,8 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_MESSAGE_VOID(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE_VOID(WM_DROPFILES, OnDropFiles)
     ON_BN_CLICKED(IDCANCEL, OnQuit)
     ON_BN_CLICKED(IDC_ADD_MASK, OnAddMask)
     ON_BN_CLICKED(IDC_REMOVE_MASK, OnRemoveMask)
@@ -78,8 +85,13 @@ BOOL CMainDlg::OnInitDialog()
             ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    ShowIcons(GetDpi());
+
+    // Folders dropped from Explorer, also from a user's Explorer onto a
+    // program run as administrator.
+    ::DragAcceptFiles(m_hWnd, TRUE);
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), 0x0049u /* WM_COPYGLOBALDATA */})
+        ::ChangeWindowMessageFilterEx(m_hWnd, message, MSGFLT_ALLOW, nullptr);
 
     RefillEntryLists();
     RefillPatternCombo();
@@ -142,8 +154,40 @@ void CMainDlg::OnPaint()
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
     RECT rect;
     GetClientRect(&rect);
-    POINT at = IconOrigin(rect, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+    const int side = ScaleForDpi(BIG_ICON, BASE_DPI, GetDpi());
+    POINT at = IconOrigin(rect, side, side);
     dc.DrawIcon(at.x, at.y, m_hIcon);
+}
+
+void CMainDlg::OnDpiChanged()
+{
+    ShowIcons(LOWORD(GetMessageWParam()));
+    Default();
+}
+
+void CMainDlg::ShowIcons(int dpi)
+{
+    const auto load = [dpi](int side) {
+        const int pixels = ScaleForDpi(side, BASE_DPI, dpi);
+        return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                               pixels, pixels, LR_DEFAULTCOLOR));
+    };
+    HICON big = load(BIG_ICON), small = load(SMALL_ICON);
+    if (!big || !small) {
+        if (big)
+            ::DestroyIcon(big);
+        if (small)
+            ::DestroyIcon(small);
+        big = small = m_hIcon;
+    }
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (big != m_hIcon) {
+        // The window has let go of the icons it showed before.
+        m_bigIcon.Reset(big);
+        m_smallIcon.Reset(small);
+        m_hIcon = big;
+    }
 }
 
 void CMainDlg::OnQueryDragIcon()

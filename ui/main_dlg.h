@@ -9,6 +9,7 @@
 #include "platform/win/combo_box.h"
 #include "platform/win/dialog.h"
 #include "platform/win/edit.h"
+#include "platform/win/gdi.h"
 #include "platform/win/list_box.h"
 #include "res/resource.h"
 #include "ui/search_dlg.h"
@@ -26,6 +27,10 @@ public:
     void OnSysCommand();
     void OnPaint();
     void OnQueryDragIcon();
+    // The window moved to a monitor of another DPI.
+    void OnDpiChanged();
+    // Folders dropped from Explorer (main_dlg_lists.cpp).
+    void OnDropFiles();
 
     // Pattern commands.
     void OnQuit();
@@ -83,21 +88,33 @@ private:
     CListBox m_listMasks;
     CPatternSet m_patternSet;
     HICON m_hIcon;
+    // The icons made for the window's DPI; m_hIcon is the big one once made.
+    COwnedIcon m_bigIcon;
+    COwnedIcon m_smallIcon;
 
     void OnWorkChanged();
     // A search or a deletion pass is running: the pattern must not change.
     bool IsWorking() const { return m_bSearching || m_searchDlg.IsPassRunning(); }
     void EnablePatternCommands();
     void TellLoadOutcome();
-    // The steps both add buttons share. `prepare` checks the field's text and
-    // brings it into its stored form with its flag, or refuses (telling why).
+    // An add button: `add` takes the field's text, which is emptied once added.
+    void AddFromField(CEdit& field, bool (CMainDlg::*add)(const CString& text, bool exact));
+    // The steps both kinds of entry share, for `text`, which the code page
+    // spells `exact`ly or not; true when it was added. `prepare` checks the
+    // text and brings it into its stored form with its flag, or refuses
+    // (telling why).
     using Prepare = bool (CMainDlg::*)(CString& text, int& flag);
     struct EntryTexts {
         const char* full;         // the list holds MAX_ENTRIES
         const char* unspellable;  // the code page cannot spell the text
     };
-    void AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
+    bool AddEntry(CString text, bool exact, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
                   bool (CPatternSet::*add)(const CString&, int));
+    // A mask, or a directory, as its add button adds it (a dropped folder too).
+    bool AddMaskEntry(const CString& text, bool exact);
+    bool AddDirEntry(const CString& text, bool exact);
+    // The program's icon at the window's DPI, big and small.
+    void ShowIcons(int dpi);
     // The combo box's text; false (after telling the user) when the code
     // page cannot spell it exactly.
     bool ReadPatternName(CString& name);

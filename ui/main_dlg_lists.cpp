@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <vector>
 
 #include "engine/paths.h"
 #include "platform/mbcs.h"
@@ -31,33 +32,40 @@ std::wstring CurrentDirectory()
 
 }  // namespace
 
-void CMainDlg::AddEntry(CEdit& field, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
-                        bool (CPatternSet::*add)(const CString&, int))
+void CMainDlg::AddFromField(CEdit& field, bool (CMainDlg::*add)(const CString& text, bool exact))
 {
     if (IsWorking())
         return;
     CString text;
     const bool exact = field.GetExactWindowText(text);
+    if ((this->*add)(text, exact)) {
+        field.SetWindowText("");
+        field.SetFocus();
+    }
+}
+
+bool CMainDlg::AddEntry(CString text, bool exact, CListBox& list, int count, const EntryTexts& texts, Prepare prepare,
+                        bool (CPatternSet::*add)(const CString&, int))
+{
     if (text.IsEmpty())
-        return;
+        return false;
     // A look-alike ("e" for "é") would widen a mask or name another folder.
     if (!exact) {
         platform::ShowMessageBox(m_hWnd, texts.unspellable, kMessageCaption, MB_OK);
-        return;
+        return false;
     }
     if (count >= MAX_ENTRIES) {
         platform::ShowMessageBox(m_hWnd, texts.full, kMessageCaption, MB_OK);
-        return;
+        return false;
     }
     int flag = 0;
     if (!(this->*prepare)(text, flag))
-        return;
+        return false;
     text.MakeUpper();
     list.AddString(text);
-    field.SetWindowText("");
-    field.SetFocus();
     MarkDirty();
     (m_patternSet.*add)(text, flag);
+    return true;
 }
 
 bool CMainDlg::PrepareMask(CString& text, int& flag)
@@ -110,9 +118,14 @@ bool CMainDlg::PrepareDir(CString& text, int& flag)
 
 void CMainDlg::OnAddMask()
 {
+    AddFromField(m_editMask, &CMainDlg::AddMaskEntry);
+}
+
+bool CMainDlg::AddMaskEntry(const CString& text, bool exact)
+{
     static const EntryTexts texts = {"削除するファイル名は１００個までしか登録できません",
                                      "削除するファイル名に使えない文字が含まれています"};
-    AddEntry(m_editMask, m_listMasks, m_patternSet.GetMaskCount(), texts, &CMainDlg::PrepareMask, &CPatternSet::AddMask);
+    return AddEntry(text, exact, m_listMasks, m_patternSet.GetMaskCount(), texts, &CMainDlg::PrepareMask, &CPatternSet::AddMask);
 }
 
 void CMainDlg::RemoveSelectedEntry(CListBox& list, bool (CPatternSet::*remove)(int))
@@ -134,8 +147,44 @@ void CMainDlg::OnRemoveMask()
 
 void CMainDlg::OnAddDir()
 {
+    AddFromField(m_editDir, &CMainDlg::AddDirEntry);
+}
+
+bool CMainDlg::AddDirEntry(const CString& text, bool exact)
+{
     static const EntryTexts texts = {"探索するディレクトリは１００個までしか登録できません", kDirUnspellable};
-    AddEntry(m_editDir, m_listDirs, m_patternSet.GetDirCount(), texts, &CMainDlg::PrepareDir, &CPatternSet::AddDir);
+    return AddEntry(text, exact, m_listDirs, m_patternSet.GetDirCount(), texts, &CMainDlg::PrepareDir, &CPatternSet::AddDir);
+}
+
+void CMainDlg::OnDropFiles()
+{
+    // The shell's names, read whole and let go before any question is asked.
+    HDROP drop = reinterpret_cast<HDROP>(GetMessageWParam());
+    std::vector<std::wstring> names(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    for (UINT i = 0; i < names.size(); ++i) {
+        names[i].resize(::DragQueryFileW(drop, i, nullptr, 0) + 1);
+        names[i].resize(::DragQueryFileW(drop, i, &names[i][0], static_cast<UINT>(names[i].size())));
+    }
+    ::DragFinish(drop);
+    // Nothing changes the pattern a search or a deletion pass works from.
+    if (IsWorking())
+        return;
+    // Each folder in turn, exactly as typed into the directory field and
+    // added; a file is never added.
+    bool filesDropped = false;
+    for (const std::wstring& name : names) {
+        const DWORD attributes = ::GetFileAttributesW(VerbatimDirectory(name).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            filesDropped = true;
+            continue;
+        }
+        CString text;
+        const bool exact = ExactAnsiFromWide(name.c_str(), text);
+        AddDirEntry(text, exact);
+    }
+    if (filesDropped)
+        platform::ShowMessageBox(m_hWnd, "追加できるのはフォルダーだけです。ドロップしたファイルは追加していません", kMessageCaption,
+                                 MB_OK);
 }
 
 void CMainDlg::OnRemoveDir()

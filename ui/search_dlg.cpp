@@ -2,14 +2,19 @@
 
 #include <cstdio>
 
+#include "engine/dpi_scale.h"
 #include "engine/selection_logic.h"
 #include "platform/win/gdi.h"
 #include "platform/win/wide_text.h"
 
 namespace {
 
-// Room after the widest line, so that its end is not at the list's edge.
+// Room after the widest line, so that its end is not at the list's edge, at 100 %.
 const int LINE_MARGIN = 8;
+
+// Posted at a change of DPI, to fit the list once the system has laid the
+// window out anew.
+const UINT WM_TIDYMOTH_FIT_TO_DPI = WM_APP + 3;
 
 CString DecimalText(long value)
 {
@@ -45,6 +50,8 @@ void CSearchDlg::DoDataExchange(CDataExchange* pDX)
 
 BEGIN_MESSAGE_MAP(CSearchDlg, CDialog)
     ON_WM_CLOSE()
+    ON_MESSAGE_VOID(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE_VOID(WM_TIDYMOTH_FIT_TO_DPI, FitToDpi)
     ON_BN_CLICKED(IDC_ACTION, OnAction)
     ON_LBN_SELCHANGE(IDC_RESULT_LIST, OnSelchangeResultList)
     ON_BN_CLICKED(IDC_DELETE_THIS, OnDeleteThis)
@@ -56,7 +63,64 @@ BOOL CSearchDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_progress.SetRange(0, 100);
     m_bReadyToDelete = 0;
+    // The list is drawn, and its lines measured, in a font of the window's
+    // own, made again whenever the window's DPI changes.
+    m_nDpi = m_nFontDpi = GetDpi();
+    LOGFONTW font;
+    if (::GetObjectW(GetFont(), sizeof font, &font)) {
+        m_listFont.Reset(::CreateFontIndirectW(&font));
+        if (m_listFont.Get())
+            m_listResults.SetFont(m_listFont.Get());
+    }
     return TRUE;
+}
+
+void CSearchDlg::OnDpiChanged()
+{
+    m_nDpi = LOWORD(GetMessageWParam());
+    PostMessage(WM_TIDYMOTH_FIT_TO_DPI);
+    Default();
+}
+
+void CSearchDlg::FitToDpi()
+{
+    // A listing measures in the font it began with: it fits the list when it ends.
+    if (m_bSearching || m_nFontDpi == m_nDpi || !HasWindow())
+        return;
+    LOGFONTW font;
+    if (!::GetObjectW(m_listResults.GetFont(), sizeof font, &font))
+        return;
+    font.lfHeight = ScaleForDpi(font.lfHeight, m_nFontDpi, m_nDpi);
+    font.lfWidth = ScaleForDpi(font.lfWidth, m_nFontDpi, m_nDpi);
+    HFONT made = ::CreateFontIndirectW(&font);
+    if (!made)
+        return;
+    m_listResults.SetFont(made);
+    m_listFont.Reset(made);
+    m_nFontDpi = m_nDpi;
+    MeasureLines();
+}
+
+void CSearchDlg::MeasureLines()
+{
+    CWindowDC dc(m_listResults.m_hWnd);
+    CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
+    for (int i = 0; i < 2; ++i) {
+        m_wstrMark[i] = MarkFor(i);
+        m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrMark[i]);
+    }
+    // Each line as it shows now, its mark included.
+    m_nWidestLine = 0;
+    std::wstring line;
+    for (int i = 0; i < m_listResults.GetCount() && i < MAX_RESULTS; ++i) {
+        m_nLineWidth[i] = m_listResults.GetText(i, line) == LB_ERR ? 0 : CListBox::TextWidth(dc.GetSafeHdc(), line);
+        m_nWidestLine = m_nLineWidth[i] > m_nWidestLine ? m_nLineWidth[i] : m_nWidestLine;
+    }
+    const int extent = m_nWidestLine + ScaleForDpi(LINE_MARGIN, BASE_DPI, m_nDpi);
+    if (m_bPassRunning)
+        m_drain.SetHorizontalExtent(m_listResults, extent);
+    else
+        m_listResults.SetHorizontalExtent(extent);
 }
 
 // The search and the pass work on this window until they end: Enter and
@@ -202,7 +266,8 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         return;  // closed under the listing: nothing more to show
     }
     m_drain.End();
-    m_listResults.SetHorizontalExtent(m_nWidestLine + LINE_MARGIN);
+    m_listResults.SetHorizontalExtent(m_nWidestLine + ScaleForDpi(LINE_MARGIN, BASE_DPI, m_nDpi));
+    FitToDpi();
     m_bBusy = 0;
     if (m_nResultCount != 0) {
         m_bReadyToDelete = 1;
@@ -299,7 +364,7 @@ void CSearchDlg::FitMarkedLine(int line, int result)
     if (m_nLineWidth[line] <= m_nWidestLine)
         return;
     m_nWidestLine = m_nLineWidth[line];
-    m_drain.SetHorizontalExtent(m_listResults, m_nWidestLine + LINE_MARGIN);
+    m_drain.SetHorizontalExtent(m_listResults, m_nWidestLine + ScaleForDpi(LINE_MARGIN, BASE_DPI, m_nDpi));
 }
 
 // ---- The lines' flags -------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "engine/win_deleter.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
+#include "platform/win/gdi.h"
 #include "platform/win/list_box.h"
 #include "platform/win/message_loop.h"
 #include "platform/win/progress_ctrl.h"
@@ -40,6 +41,8 @@ public:
     void OnSelchangeResultList();
     void OnDeleteThis();
     void OnToRecycle();
+    // The window moved to a monitor of another DPI.
+    void OnDpiChanged();
 
     // ---- The search, as the main window runs it ----------------------------
 
@@ -106,6 +109,11 @@ private:
     void ShowDeleting();
     void ShowDone();
 
+    // The list's font made again at the window's DPI, and its lines measured
+    // in it, once no listing is under way.
+    void FitToDpi();
+    void MeasureLines();
+
     void RunDeletionPass();
     void SetPassRunning(bool running);
     // The horizontal scroll bar reaches the end of the widest line so far,
@@ -145,6 +153,10 @@ private:
     int m_nWidestLine = 0;
     std::wstring m_wstrMark[2];
     int m_nMarkWidth[2] = {};
+    // The window's DPI, and the DPI the list's own font was made for.
+    int m_nDpi = 96;
+    int m_nFontDpi = 96;
+    COwnedFont m_listFont;
     CThrottledDrain m_drain;
     CListedFileDeleter m_deleter;
 };

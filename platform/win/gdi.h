@@ -1,4 +1,5 @@
-// Device contexts and selected objects that give themselves back.
+// Device contexts and selected objects that give themselves back, and the
+// fonts and icons the program makes, which delete themselves.
 #pragma once
 
 #include <windows.h>
@@ -38,3 +39,31 @@ private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
 };
+
+// A font or an icon the program made: deleted when the holder goes, or when
+// it takes another.
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+class COwnedGdi {
+public:
+    COwnedGdi() = default;
+    ~COwnedGdi() { Reset(); }
+    COwnedGdi(const COwnedGdi&) = delete;
+    COwnedGdi& operator=(const COwnedGdi&) = delete;
+    Handle Get() const { return m_handle; }
+    void Reset(Handle handle = nullptr)
+    {
+        if (m_handle)
+            Release(m_handle);
+        m_handle = handle;
+    }
+
+private:
+    Handle m_handle = nullptr;
+};
+
+inline BOOL WINAPI ReleaseFont(HFONT font)
+{
+    return ::DeleteObject(font);
+}
+using COwnedFont = COwnedGdi<HFONT, ReleaseFont>;
+using COwnedIcon = COwnedGdi<HICON, ::DestroyIcon>;

@@ -4,6 +4,7 @@
 
 class CListBox : public CWnd {
 public:
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     int AddString(const char* text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
     int AddString(const std::wstring& text)
@@ -33,7 +34,6 @@ public:
     int GetText(int index, CString& text) const;
     int GetText(int index, std::wstring& text) const;
     void SetHorizontalExtent(int pixels) { SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels)); }
-    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     // The width of `text` in pixels in the list's font, drawn on `dc`.
     static int TextWidth(HDC dc, const std::wstring& text);
 };

@@ -19,3 +19,19 @@ bool CWnd::GetExactWindowText(CString& text) const
     wide.resize(static_cast<size_t>(got < 0 ? 0 : got));
     return ExactAnsiFromWide(wide.c_str(), text);
 }
+
+int CWnd::GetDpi() const
+{
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow) {
+        if (const UINT dpi = forWindow(m_hWnd))
+            return static_cast<int>(dpi);
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}

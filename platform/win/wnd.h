@@ -45,6 +45,12 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    // Draws with `font` from now on, and again at once.
+    void SetFont(HFONT font) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+    // The DPI the window is drawn at: its monitor's where the system tells
+    // one per window (Windows 10 1607 and later), else the system's.
+    int GetDpi() const;
 
     HWND m_hWnd = nullptr;
 };

@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "platform/win/wide_text.h"
 #include "res/resource.h"
 #include "tests/support/settings_bytes.h"
 #include "tests/win/win_test_support.h"
@@ -137,6 +142,47 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
         EXPECT_TRUE(::IsWindowEnabled(dlg->m_hWnd));
         CancelDrainActions();
     }
+}
+
+// Folders dropped from Explorer, as the shell hands them over: each added as
+// typed into the directory field and added, in the order dropped; a name the
+// code page cannot spell is refused as a typed one is; a file is not added,
+// and one message says so.
+TEST_F(MainWindowTest, DroppedFoldersAreAddedAsTypedOnes)
+{
+    const std::wstring here = WideFromAnsi(dir.Path().c_str()) + L"\\";
+    for (const wchar_t* name : {L"one", L"two", L"\uD55C"})
+        ASSERT_TRUE(::CreateDirectoryW((here + name).c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(dir / "f.txt", Bytes{'x'}));
+    Open();
+    ::SendMessageA(Item(IDC_SUBFOLDERS), BM_CLICK, 0, 0);
+    // DROPFILES, then each wide name and an empty one.
+    std::wstring names;
+    for (const wchar_t* name : {L"one", L"f.txt", L"\uD55C", L"two"})
+        names += here + name + L'\0';
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(::GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    ::GlobalUnlock(drop);
+    ::SendMessageA(dlg->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+
+    const auto upper = [](std::string path) {
+        CString text = path.c_str();
+        text.MakeUpper();
+        return std::string(text.GetString());
+    };
+    const std::string one = upper(dir / "one\\"), two = upper(dir / "two\\");
+    EXPECT_EQ((std::vector<std::string>{one, two}), ListItems(Item(IDC_DIR_LIST)));
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ(kDirUnspellable, boxes.Boxes()[0].text);
+    EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find("フォルダーだけ"));
+    ::SendMessageA(Item(IDC_PATTERN_COMBO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("DROP"));
+    ::SendMessageA(dlg->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
+    Bytes saved;  // the start-up directory's, whichever is current now
+    ASSERT_TRUE(ReadFileBytes(dir / kSettingsFile, saved));
+    EXPECT_EQ(SettingsBytes({{"DROP", {}, {{one, 1}, {two, 1}}}}), saved);
 }
 
 TEST(MainWindowIcon, CentredInTheClientAreaWhenMinimised)
