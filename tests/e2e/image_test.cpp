@@ -138,6 +138,16 @@ TEST(ImageTest, ImportsOnlyKnownSystemDllsWithDepAndAslr)
             EXPECT_GT(image.relocationBytes, 0u) << "ASLR needs the relocations";
             for (const std::string& dll : image.imports)
                 EXPECT_NE(std::end(known), std::find(std::begin(known), std::end(known), dll)) << dll;
+            // The window program asks for per-monitor DPI and the controls' visual styles.
+            HMODULE data = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+            HRSRC found = data ? ::FindResourceA(data, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;  // RT_MANIFEST
+            ASSERT_TRUE(found);
+            const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(data, found))),
+                                       ::SizeofResource(data, found));
+            ::FreeLibrary(data);
+            for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                                     "publicKeyToken=\"6595b64144ccf1df\"", ">PerMonitorV2</dpiAwareness>", ">true</dpiAware>"})
+                EXPECT_EQ(exe.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, manifest.find(part) != std::string::npos) << part;
         }
     }
 }
