@@ -30,15 +30,11 @@ TEST(ProgressSchedule, WidensOnlyAtTheScheduledCounts)
         EXPECT_EQ(0, ProgressMaximumFor(count)) << count;
 }
 
-// An icon's side, a margin and a font's height at the window's DPI, rounded
-// as MulDiv rounds.
+// Lengths at the window's DPI, rounded as MulDiv rounds.
 TEST(DpiScale, LengthsFollowTheWindowsDpi)
 {
-    const int rows[][4] = {
-        {32, 96, 144, 48},  {16, 96, 144, 24},  {16, 96, 120, 20},   {32, 96, 96, 32},   {48, 144, 96, 32},
-        {8, 96, 192, 16},   {7, 96, 144, 11},   {-7, 96, 144, -11},  {-12, 96, 120, -15}, {-11, 96, 120, -14},
-        {1, 96, 144, 2},    {0, 96, 144, 0},    {32, 0, 144, 32},    {32, 96, 0, 32},
-    };
+    const int rows[][4] = {{32, 96, 144, 48}, {16, 96, 120, 20}, {48, 144, 96, 32}, {7, 96, 144, 11},  {-7, 96, 144, -11},
+                           {-11, 96, 120, -14}, {0, 96, 144, 0},  {32, 0, 144, 32},  {32, 96, 0, 32}};
     for (const auto& r : rows)
         EXPECT_EQ(r[3], ScaleForDpi(r[0], r[1], r[2])) << r[0] << " " << r[1] << " " << r[2];
 }

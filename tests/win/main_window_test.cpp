@@ -10,7 +10,7 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
+#include <cstring>
 
 #include "platform/win/wide_text.h"
 #include "res/resource.h"
@@ -144,10 +144,8 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenu)
     }
 }
 
-// Folders dropped from Explorer, as the shell hands them over: each added as
-// typed into the directory field and added, in the order dropped; a name the
-// code page cannot spell is refused as a typed one is; a file is not added,
-// and one message says so.
+// Folders dropped as the shell hands them over are added in order as typed
+// ones; a name the code page cannot spell is refused, a file never added.
 TEST_F(MainWindowTest, DroppedFoldersAreAddedAsTypedOnes)
 {
     const std::wstring here = WideFromAnsi(dir.Path().c_str()) + L"\\";
@@ -160,29 +158,24 @@ TEST_F(MainWindowTest, DroppedFoldersAreAddedAsTypedOnes)
     std::wstring names;
     for (const wchar_t* name : {L"one", L"f.txt", L"\uD55C", L"two"})
         names += here + name + L'\0';
-    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
-    auto* files = static_cast<DROPFILES*>(::GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    const DROPFILES head = {sizeof(DROPFILES), {}, FALSE, TRUE};
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof head + (names.size() + 1) * sizeof(wchar_t));
+    char* bytes = static_cast<char*>(::GlobalLock(drop));
+    std::memcpy(bytes, &head, sizeof head);
+    std::memcpy(bytes + sizeof head, names.data(), names.size() * sizeof(wchar_t));
     ::GlobalUnlock(drop);
     ::SendMessageA(dlg->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-
-    const auto upper = [](std::string path) {
-        CString text = path.c_str();
-        text.MakeUpper();
-        return std::string(text.GetString());
-    };
-    const std::string one = upper(dir / "one\\"), two = upper(dir / "two\\");
-    EXPECT_EQ((std::vector<std::string>{one, two}), ListItems(Item(IDC_DIR_LIST)));
+    CString one = (dir / "one\\").c_str(), two = (dir / "two\\").c_str();
+    one.MakeUpper();
+    two.MakeUpper();
+    EXPECT_EQ((std::vector<std::string>{one.GetString(), two.GetString()}), ListItems(Item(IDC_DIR_LIST)));
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ(kDirUnspellable, boxes.Boxes()[0].text);
     EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find("フォルダーだけ"));
-    ::SendMessageA(Item(IDC_PATTERN_COMBO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("DROP"));
     ::SendMessageA(dlg->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
     Bytes saved;  // the start-up directory's, whichever is current now
     ASSERT_TRUE(ReadFileBytes(dir / kSettingsFile, saved));
-    EXPECT_EQ(SettingsBytes({{"DROP", {}, {{one, 1}, {two, 1}}}}), saved);
+    EXPECT_EQ(SettingsBytes({{kDefaultName, {}, {{one.GetString(), 1}, {two.GetString(), 1}}}}), saved);
 }
 
 TEST(MainWindowIcon, CentredInTheClientAreaWhenMinimised)
