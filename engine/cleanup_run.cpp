@@ -1,6 +1,6 @@
 #include "engine/cleanup_run.h"
 
-#include <cwchar>
+#include <algorithm>
 
 #include "engine/paths.h"
 
@@ -116,18 +116,13 @@ void CCleanupRun::Entered(const WalkPlace& place)
 
 bool CCleanupRun::Entry(const WalkPlace&, const WalkFileSystem::Entry& entry)
 {
-    if (std::wcscmp(entry.exactName, L".") == 0 || std::wcscmp(entry.exactName, L"..") == 0)
+    if (IsDotOrDotDot(entry.exactName))
         return true;
     Folder& folder = m_path.back();
     ++folder.entries;
     if (entry.isDirectory || folder.filesCovered)
         return true;
-    bool masked = false;
-    for (const CFileMask& mask : m_masks) {
-        if ((masked = mask.Takes(entry.exactName)))
-            break;
-    }
-    if (!masked)
+    if (std::none_of(m_masks.begin(), m_masks.end(), [&](const CFileMask& mask) { return mask.Takes(entry.exactName); }))
         return true;
     if (m_settings->exclusions.ExcludesFile(entry.exactName)) {
         ++m_counts.excludedFiles;

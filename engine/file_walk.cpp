@@ -4,12 +4,12 @@
 
 #include "engine/paths.h"
 
-namespace {
-
 bool IsDotOrDotDot(const wchar_t* name)
 {
     return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
 }
+
+namespace {
 
 // A subfolder of the folder being listed, kept until the walk comes to it.
 struct Subfolder {

@@ -59,6 +59,9 @@ public:
     virtual bool EnterDirectory(const std::wstring& plainDir) = 0;
 };
 
+// The entries "." and "..", which every listing holds and name no entry of their own.
+bool IsDotOrDotDot(const wchar_t* name);
+
 // The system's errors the engine names itself.
 const std::uint32_t WALK_ERROR_PATH_NOT_FOUND = 3;
 const std::uint32_t WALK_ERROR_BAD_PATHNAME = 161;

@@ -101,14 +101,19 @@ void CSearchDlg::FitToDpi()
     MeasureLines();
 }
 
+void CSearchDlg::MeasureMarks(HDC dc)
+{
+    for (int i = 0; i < 2; ++i) {
+        m_wstrMark[i] = MarkFor(i);
+        m_nMarkWidth[i] = CListBox::TextWidth(dc, m_wstrMark[i]);
+    }
+}
+
 void CSearchDlg::MeasureLines()
 {
     CWindowDC dc(m_listResults.m_hWnd);
     CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
-    for (int i = 0; i < 2; ++i) {
-        m_wstrMark[i] = MarkFor(i);
-        m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrMark[i]);
-    }
+    MeasureMarks(dc.GetSafeHdc());
     // Each line as it shows now, its mark included.
     m_nWidestLine = 0;
     std::wstring line;
@@ -237,10 +242,7 @@ void CSearchDlg::ListResults(const std::function<bool()>& stopConfirmed, bool li
         // Each line is measured as it comes, in the list's font.
         CWindowDC dc(m_listResults.m_hWnd);
         CSelectedObject font(dc.GetSafeHdc(), m_listResults.GetFont());
-        for (int i = 0; i < 2; ++i) {
-            m_wstrMark[i] = MarkFor(i);
-            m_nMarkWidth[i] = CListBox::TextWidth(dc.GetSafeHdc(), m_wstrMark[i]);
-        }
+        MeasureMarks(dc.GetSafeHdc());
         for (int i = 0; i < m_nResultCount; ++i) {
             const std::wstring line = m_found[i].Shown();
             m_listResults.AddString(line);

@@ -113,6 +113,8 @@ private:
     // in it, once no listing is under way.
     void FitToDpi();
     void MeasureLines();
+    // The two marks and their widths on `dc`, in the list's font.
+    void MeasureMarks(HDC dc);
 
     void RunDeletionPass();
     void SetPassRunning(bool running);
